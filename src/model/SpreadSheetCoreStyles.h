@@ -121,10 +121,9 @@ public:
     /// The table the handle is interned in; nullptr before interning.
     SpreadSheetHandleTable* Table() const noexcept { return table_; }
 
-protected:
     /// Key of the content; equal contents must give equal keys.
     virtual std::uint32_t CalculateHash() const = 0;
-    /// Content equality with a handle of the same table (so of the same kind).
+    /// Content equality with a handle of the same kind.
     virtual bool IsEqual(const SpreadSheetCustomHandle& other) const = 0;
 
 private:
@@ -209,7 +208,6 @@ public:
     std::unique_ptr<SpreadSheetFontHandle> Clone() const;
     void Assign(const SpreadSheetFontHandle& source);
 
-protected:
     std::uint32_t CalculateHash() const override;
     bool IsEqual(const SpreadSheetCustomHandle& other) const override;
 };
@@ -223,7 +221,6 @@ public:
     std::unique_ptr<SpreadSheetBrushHandle> Clone() const;
     void Assign(const SpreadSheetBrushHandle& source);
 
-protected:
     std::uint32_t CalculateHash() const override;
     bool IsEqual(const SpreadSheetCustomHandle& other) const override;
 };
@@ -242,7 +239,6 @@ public:
     std::unique_ptr<SpreadSheetBordersHandle> Clone() const;
     void Assign(const SpreadSheetBordersHandle& source);
 
-protected:
     std::uint32_t CalculateHash() const override;
     bool IsEqual(const SpreadSheetCustomHandle& other) const override;
 };
@@ -270,7 +266,6 @@ public:
     std::unique_ptr<SpreadSheetFormatHandle> Clone() const;
     void Assign(const SpreadSheetFormatHandle& source);
 
-protected:
     std::uint32_t CalculateHash() const override;
     bool IsEqual(const SpreadSheetCustomHandle& other) const override;
 };
@@ -310,7 +305,6 @@ public:
     /// Copies the content (not the default mark).
     void Assign(const SpreadSheetCellStyleHandle& source);
 
-protected:
     std::uint32_t CalculateHash() const override;
     bool IsEqual(const SpreadSheetCustomHandle& other) const override;
 
@@ -333,7 +327,6 @@ public:
     const QString& Value() const { return value_; }
     virtual bool IsFormatted() const { return false; }
 
-protected:
     std::uint32_t CalculateHash() const override;
     bool IsEqual(const SpreadSheetCustomHandle& other) const override;
 
@@ -358,7 +351,6 @@ public:
     /// Appends a run; only before the string is interned. `font` must be interned.
     void AddRun(int startIndex, SpreadSheetFontHandle* font, int tag = 0);
 
-protected:
     std::uint32_t CalculateHash() const override;
     bool IsEqual(const SpreadSheetCustomHandle& other) const override;
 
@@ -391,7 +383,6 @@ protected:
     void Insert(SpreadSheetCustomHandle* handle, std::uint32_t hash);
     /// Takes an interned handle out of the table (it is not freed).
     void Detach(SpreadSheetCustomHandle* handle);
-    static std::uint32_t HashOf(const SpreadSheetCustomHandle& handle) { return handle.CalculateHash(); }
     /// Frees every handle still held; tables whose handles refer to member tables call it first.
     void FreeAll();
 
@@ -462,8 +453,6 @@ public:
 
 private:
     friend class SpreadSheetFormats;
-    void Build(SpreadSheetFormats& formats, const LocaleData& locale);
-    void ReleaseAll();
 
     std::array<SpreadSheetFormatHandle*, kMaxID + 1> handles_ {};
 };
@@ -480,6 +469,8 @@ public:
     SpreadSheetFormatHandle* DefaultFormat() const { return PredefinedFormats().GetFormatHandleByID(0); }
     const SpreadSheetPredefinedFormats& PredefinedFormats() const { return predefined_; }
 
+    /// A format carrying a built-in number gives that built-in format; otherwise its code decides
+    /// as in AddFormat(code).
     SpreadSheetFormatHandle* AddFormat(std::unique_ptr<SpreadSheetFormatHandle> handle);
     /// A code equal to a built-in one gives that built-in format; any other code a custom one (-1).
     SpreadSheetFormatHandle* AddFormat(const QString& formatCode);

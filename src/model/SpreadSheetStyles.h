@@ -188,6 +188,8 @@ public:
 protected:
     /// The outermost EndUpdate with a copy that differs from the handle: interns it and switches.
     virtual void CommitChanges(std::unique_ptr<SpreadSheetCellStyleHandle> changed);
+    /// SetHandle outside an update.
+    virtual void ApplyHandle(SpreadSheetCellStyleHandle* handle);
     /// Switches to an interned handle, telling the owner before and after.
     void ReplaceHandle(SpreadSheetCellStyleHandle* handle);
 
@@ -221,6 +223,7 @@ public:
 
 protected:
     void CommitChanges(std::unique_ptr<SpreadSheetCellStyleHandle> changed) override;
+    void ApplyHandle(SpreadSheetCellStyleHandle* handle) override;
 };
 
 // Owner processing helpers. Each returns an interned handle WITHOUT an added reference, to be
