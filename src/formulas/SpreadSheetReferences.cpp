@@ -11,186 +11,177 @@ namespace quorvel {
 
 namespace {
 
-    // Far above any grid index and far below 32-bit overflow, so offsets built from a read number can
-    // still be moved and added to an origin.
-    constexpr int kMaxReadNumber = 99'999'999;
+// Far above any grid index and far below 32-bit overflow, so offsets built from a read number can
+// still be moved and added to an origin.
+constexpr int kMaxReadNumber = 99'999'999;
 
-    int ClampToInt(std::int64_t value)
-    {
-        return static_cast<int>(
-            std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+int ClampToInt(std::int64_t value)
+{
+    return static_cast<int>(
+        std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+bool AppendDigit(int& number, QChar c)
+{
+    number = number * 10 + (c.unicode() - u'0');
+    return number <= kMaxReadNumber;
+}
+
+bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool IsUpperLetter(QChar c) { return c >= u'A' && c <= u'Z'; }
+
+// One state machine step: the next state, or one of the two ends.
+enum : std::int8_t { kFail = -1, kAccept = -2 };
+
+// A1 reader. Character classes: digit, letter, "$", terminator.
+enum A1State : std::int8_t {
+    a1Start,
+    a1StartDollar,
+    a1Letter1,
+    a1AbsoluteLetter1,
+    a1Letter2,
+    a1Letter3,
+    a1RowDollar,
+    a1AbsoluteRowDigits,
+    a1RowDigits,
+    a1StateCount
+};
+
+constexpr std::array<std::array<std::int8_t, 4>, a1StateCount> kA1Moves { {
+    /* start           */ { a1RowDigits, a1Letter1, a1StartDollar, kFail },
+    /* start-$         */ { a1AbsoluteRowDigits, a1AbsoluteLetter1, kFail, kFail },
+    /* letter 1        */ { a1RowDigits, a1Letter2, a1RowDollar, kAccept },
+    /* absolute l. 1   */ { a1RowDigits, a1Letter2, a1RowDollar, kAccept },
+    /* letter 2        */ { a1RowDigits, a1Letter3, a1RowDollar, kAccept },
+    /* letter 3        */ { a1RowDigits, kFail, a1RowDollar, kAccept },
+    /* row-$           */ { a1AbsoluteRowDigits, kFail, kFail, kAccept },
+    /* absolute digits */ { a1AbsoluteRowDigits, kFail, kFail, kAccept },
+    /* row digits      */ { a1RowDigits, kFail, kFail, kAccept },
+} };
+
+int A1CharClass(QChar c)
+{
+    if (IsDigit(c))
+        return 0;
+    if (IsUpperLetter(c))
+        return 1;
+    return c == u'$' ? 2 : 3;
+}
+
+// R1C1 reader. Character classes: digit, "R", "C", "+", "-", "[", "]", other letter, terminator.
+enum R1C1State : std::int8_t {
+    rcStart,
+    rcAfterR,
+    rcRDigits,
+    rcRBracket,
+    rcRSign,
+    rcROffset,
+    rcRClosed,
+    rcAfterC,
+    rcCDigits,
+    rcCBracket,
+    rcCSign,
+    rcCOffset,
+    rcCClosed,
+    rcStateCount
+};
+
+constexpr std::array<std::array<std::int8_t, 9>, rcStateCount> kR1C1Moves { {
+    //                digit       R        C          +          -          [           ]          letter term
+    /* start     */ { kFail, rcAfterR, rcAfterC, kFail, kFail, kFail, kFail, kFail, kFail },
+    /* after-R   */ { rcRDigits, kFail, rcAfterC, kAccept, kAccept, rcRBracket, kFail, kFail, kAccept },
+    /* R digits  */ { rcRDigits, kFail, rcAfterC, kAccept, kAccept, kFail, kFail, kFail, kAccept },
+    /* R-bracket */ { rcROffset, kFail, kFail, rcROffset, rcRSign, kFail, rcRClosed, kFail, kFail },
+    /* R sign    */ { rcROffset, kFail, kFail, kFail, kFail, kFail, rcRClosed, kFail, kFail },
+    /* R offset  */ { rcROffset, kFail, kFail, kFail, kFail, kFail, rcRClosed, kFail, kFail },
+    /* R-closed  */ { kFail, kFail, rcAfterC, kAccept, kAccept, kFail, kFail, kFail, kAccept },
+    /* after-C   */ { rcCDigits, kFail, kFail, kAccept, kAccept, rcCBracket, kFail, kFail, kAccept },
+    /* C digits  */ { rcCDigits, kFail, kFail, kAccept, kAccept, kFail, kFail, kFail, kAccept },
+    /* C-bracket */ { rcCOffset, kFail, kFail, rcCOffset, rcCSign, kFail, rcCClosed, kFail, kFail },
+    /* C sign    */ { rcCOffset, kFail, kFail, kFail, kFail, kFail, rcCClosed, kFail, kFail },
+    /* C offset  */ { rcCOffset, kFail, kFail, kFail, kFail, kFail, rcCClosed, kFail, kFail },
+    /* C-closed  */ { kFail, kFail, kFail, kAccept, kAccept, kFail, kFail, kFail, kAccept },
+} };
+
+int R1C1CharClass(QChar c)
+{
+    if (IsDigit(c))
+        return 0;
+    switch (c.unicode()) {
+    case u'R':
+        return 1;
+    case u'C':
+        return 2;
+    case u'+':
+        return 3;
+    case u'-':
+        return 4;
+    case u'[':
+        return 5;
+    case u']':
+        return 6;
+    default:
+        return c.isLetter() ? 7 : 8;
     }
+}
 
-    bool AppendDigit(int& number, QChar c)
+// What the R1C1 reader gathers for the row or for the column.
+struct R1C1Part {
+    bool present = false;
+    bool absolute = false;
+    bool negative = false;
+    int number = 0;
+
+    SpreadSheetReference ToReference() const
     {
-        number = number * 10 + (c.unicode() - u'0');
-        return number <= kMaxReadNumber;
+        if (!present)
+            return SpreadSheetReference::AllItems();
+        return absolute ? SpreadSheetReference::Create(number - 1, true)
+                        : SpreadSheetReference::Create(negative ? -number : number, false);
     }
+};
 
-    bool IsDigit(QChar c)
-    {
-        return c >= u'0' && c <= u'9';
-    }
-    bool IsUpperLetter(QChar c)
-    {
-        return c >= u'A' && c <= u'Z';
-    }
+// Text end and positions past `finishPos` read as a terminator.
+QChar CharAt(QStringView text, int pos, int finishPos)
+{
+    return pos <= finishPos && pos < text.size() ? text[pos] : QChar(u'\0');
+}
 
-    // One state machine step: the next state, or one of the two ends.
-    enum : std::int8_t { kFail = -1, kAccept = -2 };
+// A target that was deleted or lies before the grid prints as the reference error.
+bool IsInError(const SpreadSheetReference& row, const SpreadSheetReference& column, int rowOrigin, int columnOrigin)
+{
+    return row.ActualValue(rowOrigin) < 0 || column.ActualValue(columnOrigin) < 0;
+}
 
-    // A1 reader. Character classes: digit, letter, "$", terminator.
-    enum A1State : std::int8_t {
-        a1Start,
-        a1StartDollar,
-        a1Letter1,
-        a1AbsoluteLetter1,
-        a1Letter2,
-        a1Letter3,
-        a1RowDollar,
-        a1AbsoluteRowDigits,
-        a1RowDigits,
-        a1StateCount
-    };
+bool IsInGrid(int index, int maxIndex) { return (index >= 0 && index <= maxIndex) || index == kWholeLineIndex; }
 
-    constexpr std::array<std::array<std::int8_t, 4>, a1StateCount> kA1Moves { {
-        /* start           */ { a1RowDigits, a1Letter1, a1StartDollar, kFail },
-        /* start-$         */ { a1AbsoluteRowDigits, a1AbsoluteLetter1, kFail, kFail },
-        /* letter 1        */ { a1RowDigits, a1Letter2, a1RowDollar, kAccept },
-        /* absolute l. 1   */ { a1RowDigits, a1Letter2, a1RowDollar, kAccept },
-        /* letter 2        */ { a1RowDigits, a1Letter3, a1RowDollar, kAccept },
-        /* letter 3        */ { a1RowDigits, kFail, a1RowDollar, kAccept },
-        /* row-$           */ { a1AbsoluteRowDigits, kFail, kFail, kAccept },
-        /* absolute digits */ { a1AbsoluteRowDigits, kFail, kFail, kAccept },
-        /* row digits      */ { a1RowDigits, kFail, kFail, kAccept },
-    } };
+// The whole text as one reference, read with origin 0.
+std::optional<SpreadSheetCellReference> ParseWhole(const QString& upCaseText, bool r1c1ReferenceStyle)
+{
+    SpreadSheetCellReference cell;
+    int pos = 0;
+    const int finishPos = static_cast<int>(upCaseText.size()) - 1;
+    if (!SpreadSheetReferenceParser::Parse(upCaseText, pos, finishPos, cell.row, cell.column, r1c1ReferenceStyle)
+        || pos != finishPos + 1)
+        return std::nullopt;
+    return cell;
+}
 
-    int A1CharClass(QChar c)
-    {
-        if (IsDigit(c))
-            return 0;
-        if (IsUpperLetter(c))
-            return 1;
-        return c == u'$' ? 2 : 3;
-    }
+// A component of an area given as indexes: absolute when the origin is negative.
+SpreadSheetReference AreaComponent(int index, int origin, bool wholeLine)
+{
+    SpreadSheetReference result = origin < 0
+        ? SpreadSheetReference::Create(index, true)
+        : SpreadSheetReference::Create(ClampToInt(std::int64_t { index } - origin), false);
+    result.SetIsAllItems(wholeLine);
+    return result;
+}
 
-    // R1C1 reader. Character classes: digit, "R", "C", "+", "-", "[", "]", other letter, terminator.
-    enum R1C1State : std::int8_t {
-        rcStart,
-        rcAfterR,
-        rcRDigits,
-        rcRBracket,
-        rcRSign,
-        rcROffset,
-        rcRClosed,
-        rcAfterC,
-        rcCDigits,
-        rcCBracket,
-        rcCSign,
-        rcCOffset,
-        rcCClosed,
-        rcStateCount
-    };
-
-    constexpr std::array<std::array<std::int8_t, 9>, rcStateCount> kR1C1Moves { {
-        //                digit       R        C          +          -          [           ]          letter term
-        /* start     */ { kFail, rcAfterR, rcAfterC, kFail, kFail, kFail, kFail, kFail, kFail },
-        /* after-R   */ { rcRDigits, kFail, rcAfterC, kAccept, kAccept, rcRBracket, kFail, kFail, kAccept },
-        /* R digits  */ { rcRDigits, kFail, rcAfterC, kAccept, kAccept, kFail, kFail, kFail, kAccept },
-        /* R-bracket */ { rcROffset, kFail, kFail, rcROffset, rcRSign, kFail, rcRClosed, kFail, kFail },
-        /* R sign    */ { rcROffset, kFail, kFail, kFail, kFail, kFail, rcRClosed, kFail, kFail },
-        /* R offset  */ { rcROffset, kFail, kFail, kFail, kFail, kFail, rcRClosed, kFail, kFail },
-        /* R-closed  */ { kFail, kFail, rcAfterC, kAccept, kAccept, kFail, kFail, kFail, kAccept },
-        /* after-C   */ { rcCDigits, kFail, kFail, kAccept, kAccept, rcCBracket, kFail, kFail, kAccept },
-        /* C digits  */ { rcCDigits, kFail, kFail, kAccept, kAccept, kFail, kFail, kFail, kAccept },
-        /* C-bracket */ { rcCOffset, kFail, kFail, rcCOffset, rcCSign, kFail, rcCClosed, kFail, kFail },
-        /* C sign    */ { rcCOffset, kFail, kFail, kFail, kFail, kFail, rcCClosed, kFail, kFail },
-        /* C offset  */ { rcCOffset, kFail, kFail, kFail, kFail, kFail, rcCClosed, kFail, kFail },
-        /* C-closed  */ { kFail, kFail, kFail, kAccept, kAccept, kFail, kFail, kFail, kAccept },
-    } };
-
-    int R1C1CharClass(QChar c)
-    {
-        if (IsDigit(c))
-            return 0;
-        switch (c.unicode()) {
-        case u'R':
-            return 1;
-        case u'C':
-            return 2;
-        case u'+':
-            return 3;
-        case u'-':
-            return 4;
-        case u'[':
-            return 5;
-        case u']':
-            return 6;
-        default:
-            return c.isLetter() ? 7 : 8;
-        }
-    }
-
-    // What the R1C1 reader gathers for the row or for the column.
-    struct R1C1Part {
-        bool present = false;
-        bool absolute = false;
-        bool negative = false;
-        int number = 0;
-
-        SpreadSheetReference ToReference() const
-        {
-            if (!present)
-                return SpreadSheetReference::AllItems();
-            return absolute ? SpreadSheetReference::Create(number - 1, true)
-                            : SpreadSheetReference::Create(negative ? -number : number, false);
-        }
-    };
-
-    // Text end and positions past `finishPos` read as a terminator.
-    QChar CharAt(QStringView text, int pos, int finishPos)
-    {
-        return pos <= finishPos && pos < text.size() ? text[pos] : QChar(u'\0');
-    }
-
-    // A target that was deleted or lies before the grid prints as the reference error.
-    bool IsInError(const SpreadSheetReference& row, const SpreadSheetReference& column, int rowOrigin, int columnOrigin)
-    {
-        return row.ActualValue(rowOrigin) < 0 || column.ActualValue(columnOrigin) < 0;
-    }
-
-    bool IsInGrid(int index, int maxIndex)
-    {
-        return (index >= 0 && index <= maxIndex) || index == kWholeLineIndex;
-    }
-
-    // The whole text as one reference, read with origin 0.
-    std::optional<SpreadSheetCellReference> ParseWhole(const QString& upCaseText, bool r1c1ReferenceStyle)
-    {
-        SpreadSheetCellReference cell;
-        int pos = 0;
-        const int finishPos = static_cast<int>(upCaseText.size()) - 1;
-        if (!SpreadSheetReferenceParser::Parse(upCaseText, pos, finishPos, cell.row, cell.column, r1c1ReferenceStyle)
-            || pos != finishPos + 1)
-            return std::nullopt;
-        return cell;
-    }
-
-    // A component of an area given as indexes: absolute when the origin is negative.
-    SpreadSheetReference AreaComponent(int index, int origin, bool wholeLine)
-    {
-        SpreadSheetReference result = origin < 0
-            ? SpreadSheetReference::Create(index, true)
-            : SpreadSheetReference::Create(ClampToInt(std::int64_t { index } - origin), false);
-        result.SetIsAllItems(wholeLine);
-        return result;
-    }
-
-    // Moves the owner cell along with the band when asked to.
-    int MovedOrigin(int origin, int index1, int shift, bool moveOrigin)
-    {
-        return moveOrigin && origin >= index1 ? origin + shift : origin;
-    }
+// Moves the owner cell along with the band when asked to.
+int MovedOrigin(int origin, int index1, int shift, bool moveOrigin)
+{
+    return moveOrigin && origin >= index1 ? origin + shift : origin;
+}
 
 } // namespace
 
@@ -258,10 +249,7 @@ void SpreadSheetReference::Move(int delta)
         offset_ = ClampToInt(std::int64_t { offset_ } + delta);
 }
 
-void SpreadSheetReference::Reset()
-{
-    *this = SpreadSheetReference();
-}
+void SpreadSheetReference::Reset() { *this = SpreadSheetReference(); }
 
 bool SpreadSheetReference::UpdateReference(
     int origin, int index1, int index2, int newIndex1, bool moveReference, bool moveOrigin)
