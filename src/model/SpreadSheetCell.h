@@ -1,0 +1,125 @@
+#pragma once
+
+#include "model/SpreadSheetTypes.h"
+
+#include <QString>
+#include <QVariant>
+
+#include <cstdint>
+
+namespace quorvel {
+
+class SpreadSheet;
+class SpreadSheetTableView;
+class SpreadSheetTableRow;
+class SpreadSheetTableColumn;
+class SpreadSheetSharedString;
+class SpreadSheetCellStyleHandle;
+class SpreadSheetCellStyle;
+class SpreadSheetFormatSettings;
+template <class Item>
+class SparseList;
+
+/// A value as it can be stored in a cell; strings are carried as text until they are interned.
+struct SpreadSheetCellValue {
+    SpreadSheetCellDataType type = cdtBlank;
+    double number = 0; // float, date-time
+    std::int64_t currency = 0;
+    int integer = 0;
+    bool boolean = false;
+    SpreadSheetFormulaErrorCode error = ecNone;
+    QString text;
+};
+
+/// One stored cell. Kept small: a million cells of a sheet are a million of these, allocated from
+/// the sheet's pool and linked into their row's sorted list.
+class SpreadSheetCell {
+public:
+    SpreadSheetCell(const SpreadSheetCell&) = delete;
+    SpreadSheetCell& operator=(const SpreadSheetCell&) = delete;
+
+    SpreadSheetTableRow* Row() const { return row_; }
+    SpreadSheetTableColumn* Column() const;
+    SpreadSheetTableView* View() const;
+    SpreadSheet* SpreadSheetOwner() const;
+    int RowIndex() const;
+    int ColumnIndex() const { return index_; }
+    /// Moving a cell: the target is clamped to the grid; an occupied target raises sErrorCellAlreadyExists.
+    void SetRowIndex(int row) { MoveTo(row, index_); }
+    void SetColumnIndex(int column) { MoveTo(RowIndex(), column); }
+    void MoveTo(int row, int column);
+
+    SpreadSheetCellDataType DataType() const { return dataType_; }
+    bool IsEmpty() const { return dataType_ == cdtBlank; }
+    bool IsFormula() const { return dataType_ == cdtFormula; }
+    bool HasValue() const;
+    DefaultBoolean ShowFormula() const { return showFormula_; }
+    void SetShowFormula(DefaultBoolean value) { showFormula_ = value; }
+
+    bool AsBoolean() const;
+    std::int64_t AsCurrency() const; // amount x 10000
+    double AsDateTime() const;
+    SpreadSheetFormulaErrorCode AsError() const;
+    double AsFloat() const;
+    int AsInteger() const;
+    SpreadSheetSharedString* AsSharedString() const;
+    QString AsString() const;
+    QVariant AsVariant() const;
+    /// The stored value in transportable form (strings as their text).
+    SpreadSheetCellValue Value() const;
+
+    void SetAsBoolean(bool value);
+    void SetAsCurrency(std::int64_t value);
+    void SetAsDateTime(double value);
+    void SetAsError(SpreadSheetFormulaErrorCode value);
+    void SetAsFloat(double value);
+    void SetAsInteger(int value);
+    void SetAsSharedString(SpreadSheetSharedString* value);
+    void SetAsString(const QString& value);
+    void SetAsVariant(const QVariant& value);
+    /// Stores a value as it is (no date-time serial adjustment, no automatic format).
+    void SetValue(const SpreadSheetCellValue& value);
+    /// Typing: error literals, text format, value recognition, then (with `formulaChecking`) formulas.
+    void SetText(const QString& text, bool formulaChecking = false);
+    void Clear();
+
+    /// A1 or R1C1 text of this cell, following the workbook's option.
+    QString Reference() const;
+
+    SpreadSheetCellStyleHandle* StyleHandle() const;
+    void SetStyleHandle(SpreadSheetCellStyleHandle* handle);
+
+private:
+    friend class SpreadSheetTableView;
+    friend class SpreadSheetTableRow;
+    friend class SparseList<SpreadSheetCell>;
+    friend class SpreadSheetCellPool;
+
+    SpreadSheetCell(SpreadSheetTableRow* row, int column);
+    ~SpreadSheetCell();
+
+    /// Sets a new value: records history, releases the old one, raises the change bits.
+    void Assign(const SpreadSheetCellValue& value);
+    bool SameValue(const SpreadSheetCellValue& value) const;
+    void ReleaseData();
+    void Changed(bool wasBlank);
+    void ApplyAutomaticFormat(SpreadSheetCellDataType type, double value);
+
+    SpreadSheetCell* prev_ = nullptr;
+    SpreadSheetCell* next_ = nullptr;
+    SpreadSheetTableRow* row_;
+    SpreadSheetCellStyleHandle* style_ = nullptr;
+    union Data {
+        bool boolean;
+        SpreadSheetFormulaErrorCode error;
+        std::int64_t currency;
+        double number;
+        int integer;
+        SpreadSheetSharedString* string;
+    } data_ {};
+    int index_;
+    SpreadSheetCellDataType dataType_ = cdtBlank;
+    DefaultBoolean showFormula_ = bDefault;
+};
+
+} // namespace quorvel

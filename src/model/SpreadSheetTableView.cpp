@@ -1,0 +1,222 @@
+#include "model/SpreadSheetTableView.h"
+
+#include "formulas/SpreadSheetFormatSettings.h"
+#include "formulas/SpreadSheetReferences.h"
+#include "model/SpreadSheet.h"
+#include "model/SpreadSheetCell.h"
+#include "model/SpreadSheetCellPool.h"
+#include "model/SpreadSheetErrors.h"
+#include "model/SpreadSheetStrings.h"
+#include "model/SpreadSheetTableItems.h"
+
+#include <QUuid>
+
+#include <algorithm>
+
+namespace quorvel {
+
+SpreadSheetTableView::SpreadSheetTableView(SpreadSheet* owner, const QString& caption)
+    : owner_(owner)
+    , caption_(caption)
+    , guid_(QUuid::createUuid().toString(QUuid::WithBraces).toUpper())
+    , cellPool_(std::make_unique<SpreadSheetCellPool>(sizeof(SpreadSheetCell)))
+    , rows_(std::make_unique<SpreadSheetTableRows>(this))
+    , columns_(std::make_unique<SpreadSheetTableColumns>(this))
+{
+    UpdateCaptionDelimited();
+}
+
+SpreadSheetTableView::~SpreadSheetTableView()
+{
+    // Cells release their shared strings and styles before the pool goes away.
+    rows_.reset();
+    columns_.reset();
+}
+
+bool SpreadSheetTableView::SetCaption(const QString& caption)
+{
+    const QString name = owner_->MakeSheetCaption(caption, this);
+    if (name.isEmpty())
+        return false;
+    const SpreadSheetTableView* other = owner_->GetSheetByName(name);
+    if (other != nullptr && other != this)
+        return false;
+    if (name == caption_)
+        return true;
+    caption_ = name;
+    UpdateCaptionDelimited();
+    AddChanges(sscLayout | sscModified);
+    return true;
+}
+
+void SpreadSheetTableView::UpdateCaptionDelimited()
+{
+    isCaptionTextDelimited_ = SpreadSheetReferenceAsString::IsCaptionTextDelimited(caption_, owner_->FormatSettings());
+}
+
+void SpreadSheetTableView::SetVisible(bool value)
+{
+    if (visible_ == value)
+        return;
+    visible_ = value;
+    owner_->SheetVisibilityChanged();
+}
+
+int SpreadSheetTableView::Index() const
+{
+    for (int i = 0; i < owner_->SheetCount(); ++i)
+        if (owner_->Sheets(i) == this)
+            return i;
+    return -1;
+}
+
+void SpreadSheetTableView::SetIndex(int index) { owner_->MoveSheet(this, index); }
+
+void SpreadSheetTableView::SetZoomFactor(int value)
+{
+    value = std::clamp(value, 45, 400);
+    if (zoomFactor_ == value)
+        return;
+    zoomFactor_ = value;
+    AddChanges(sscLayout | sscZoom);
+}
+
+SpreadSheetCell* SpreadSheetTableView::CreateCell(int row, int column)
+{
+    row = std::clamp(row, 0, kMaxRowIndex);
+    column = std::clamp(column, 0, kMaxColumnIndex);
+    return rows_->CreateItem(row)->CreateCell(column);
+}
+
+SpreadSheetCell* SpreadSheetTableView::CreateCell(const QString& reference)
+{
+    int row = 0;
+    int column = 0;
+    if (!TryParseCellReference(reference, owner_->FormatSettings().R1C1Reference, row, column)
+        || row > kMaxRowIndex || column > kMaxColumnIndex)
+        throw ESpreadSheetError(sErrorInvalidCellReference.Format({ reference }));
+    return CreateCell(row, column);
+}
+
+SpreadSheetCell* SpreadSheetTableView::GetCell(int row, int column) const
+{
+    const SpreadSheetTableRow* item = rows_->Items(row);
+    return item ? item->Cells(column) : nullptr;
+}
+
+SpreadSheetFormulaErrorCode SpreadSheetTableView::GetCellValue(int row, int column, SpreadSheetCellValue& value) const
+{
+    value = SpreadSheetCellValue();
+    if (row < 0 || row > kMaxRowIndex || column < 0 || column > kMaxColumnIndex)
+        return ecRefErr;
+    if (const SpreadSheetCell* cell = GetCell(row, column))
+        value = cell->Value();
+    return ecNone;
+}
+
+void SpreadSheetTableView::ForEachCell(const std::function<void(SpreadSheetCell*)>& proc, bool forward) const
+{
+    ForEachCell(GetDimensions(), proc, forward);
+}
+
+void SpreadSheetTableView::ForEachCell(
+    const SpreadSheetArea& area, const std::function<void(SpreadSheetCell*)>& proc, bool forward) const
+{
+    if (forward) {
+        for (SpreadSheetTableRow* row = rows_->FindAtOrAfter(area.top); row && row->Index() <= area.bottom;
+             row = row->NextRow()) {
+            for (SpreadSheetCell* cell = row->FindCellAtOrAfter(area.left); cell && cell->ColumnIndex() <= area.right;) {
+                SpreadSheetCell* next = SpreadSheetTableRow::NextCell(cell); // `proc` may delete the cell
+                proc(cell);
+                cell = next;
+            }
+        }
+        return;
+    }
+    SpreadSheetTableRow* row = rows_->FindAtOrAfter(area.bottom + 1);
+    row = row ? row->PrevRow() : rows_->Last();
+    for (; row && row->Index() >= area.top; row = row->PrevRow()) {
+        SpreadSheetCell* cell = row->FindCellAtOrAfter(area.right + 1);
+        cell = cell ? SpreadSheetTableRow::PrevCell(cell) : row->LastCell();
+        while (cell && cell->ColumnIndex() >= area.left) {
+            SpreadSheetCell* prev = SpreadSheetTableRow::PrevCell(cell);
+            proc(cell);
+            cell = prev;
+        }
+    }
+}
+
+void SpreadSheetTableView::DeleteCell(SpreadSheetCell* cell) { cell->Row()->DeleteCell(cell); }
+
+void SpreadSheetTableView::ClearCells()
+{
+    BeginUpdate();
+    rows_->Clear();
+    columns_->Clear();
+    AddChanges(sscData | sscDimension | sscLayout | sscModified);
+    EndUpdate();
+}
+
+SpreadSheetArea SpreadSheetTableView::GetDimensions() const
+{
+    if (dimensionsDirty_) {
+        SpreadSheetArea area;
+        for (const SpreadSheetTableRow* row = rows_->First(); row; row = row->NextRow()) {
+            if (const SpreadSheetCell* last = row->LastCell())
+                area.right = std::max(area.right, last->ColumnIndex());
+            area.bottom = row->Index();
+        }
+        // TODO: merged areas widen the rectangle once merged cells exist.
+        dimensions_ = area;
+        dimensionsDirty_ = false;
+    }
+    return dimensions_;
+}
+
+void SpreadSheetTableView::FreezePanes(int column, int row)
+{
+    column = std::clamp(column, -1, kMaxColumnIndex);
+    row = std::clamp(row, -1, kMaxRowIndex);
+    if (column == frozenColumn_ && row == frozenRow_)
+        return;
+    frozenColumn_ = column;
+    frozenRow_ = row;
+    rows_->ResetPositionCache();
+    columns_->ResetPositionCache();
+    AddChanges(sscLayout | sscModified);
+}
+
+void SpreadSheetTableView::BeginUpdate() { ++lockCount_; }
+
+void SpreadSheetTableView::EndUpdate()
+{
+    if (lockCount_ > 0 && --lockCount_ == 0)
+        owner_->AddChanges(0);
+}
+
+void SpreadSheetTableView::AddChanges(SpreadSheetChanges changes)
+{
+    changes_ |= changes;
+    if (changes & sscDimension)
+        dimensionsDirty_ = true;
+    if (lockCount_ == 0)
+        owner_->AddChanges(0);
+}
+
+SpreadSheetChanges SpreadSheetTableView::TakeChanges(SpreadSheetChanges mask)
+{
+    if (lockCount_ > 0)
+        return 0;
+    const SpreadSheetChanges taken = changes_ & mask;
+    changes_ &= ~mask;
+    return taken;
+}
+
+void SpreadSheetTableView::ProcessChanges()
+{
+    // Layout is computed by the view from the model on demand; what remains here is to drop the
+    // bits that were handled.
+    changes_ &= ~static_cast<SpreadSheetChanges>(sscLayout | sscOptionsPrint | sscZoom | sscDimension);
+}
+
+} // namespace quorvel
