@@ -625,6 +625,10 @@ bool TryParseAreaReference(const QString& text, bool r1c1ReferenceStyle, SpreadS
         if (!TryParseCellReference(text.left(colon), r1c1ReferenceStyle, result.top, result.left)
             || !TryParseCellReference(text.mid(colon + 1), r1c1ReferenceStyle, result.bottom, result.right))
             return false;
+        // Both ends must be cells, or both whole columns, or both whole rows: "A1:C" and "2:B" name nothing.
+        if ((result.top == kWholeLineIndex) != (result.bottom == kWholeLineIndex)
+            || (result.left == kWholeLineIndex) != (result.right == kWholeLineIndex))
+            return false;
         if (result.left == kWholeLineIndex)
             result.left = 0;
         if (result.top == kWholeLineIndex)

@@ -56,6 +56,13 @@ TEST_F(SpreadSheetReferencePathTest, TextOfEachCell)
     EXPECT_EQ(path.ToString(), QStringLiteral("B3"));
 }
 
+TEST_F(SpreadSheetReferencePathTest, SheetPrefixFollowsTheSheetsQuotingFlag)
+{
+    EXPECT_EQ(SpreadSheetReferenceAsString::BuildViewReference(&sheet1_), QStringLiteral("Sheet1!"));
+    EXPECT_EQ(SpreadSheetReferenceAsString::BuildViewReference(&mySheet_), QStringLiteral("'My Sheet'!"));
+    EXPECT_EQ(SpreadSheetReferenceAsString::BuildViewReference(nullptr), QString());
+}
+
 TEST_F(SpreadSheetReferencePathTest, RemoveTakesOnlyAMatchingLastNode)
 {
     SpreadSheetReferencePath path(0, 0, sheet1_.Handle());

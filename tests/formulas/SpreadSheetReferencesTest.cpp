@@ -531,30 +531,6 @@ TEST(SpreadSheetReferenceAsString, ViewPrefixes)
             << c.name;
 }
 
-class FakeView final : public ISpreadSheetViewCaption {
-public:
-    FakeView(QString caption, bool delimited)
-        : caption_(std::move(caption))
-        , delimited_(delimited)
-    {
-    }
-    QString GetCaption() const override { return caption_; }
-    bool GetIsCaptionTextDelimited() const override { return delimited_; }
-
-private:
-    QString caption_;
-    bool delimited_;
-};
-
-TEST(SpreadSheetReferenceAsString, ViewPrefixFromSheet)
-{
-    const FakeView plain(QStringLiteral("Data"), false);
-    const FakeView quoted(QStringLiteral("My Sheet"), true);
-    EXPECT_EQ(SpreadSheetReferenceAsString::BuildViewReference(&plain), QStringLiteral("Data!"));
-    EXPECT_EQ(SpreadSheetReferenceAsString::BuildViewReference(&quoted), QStringLiteral("'My Sheet'!"));
-    EXPECT_EQ(SpreadSheetReferenceAsString::BuildViewReference(nullptr), QString());
-}
-
 TEST(SpreadSheetReferenceAsString, CaptionQuotingRule)
 {
     struct Case {
@@ -666,6 +642,11 @@ TEST(SpreadSheetReferenceConversions, AreaTexts)
         { "A1:B2:C3", kA1, kInvalidArea },
         { "A1:XFE1", kA1, kInvalidArea },
         { "A1-B2", kA1, kInvalidArea },
+        { "A1:C", kA1, kInvalidArea },
+        { "2:B", kA1, kInvalidArea },
+        { "B:2", kA1, kInvalidArea },
+        { "R1C1:R", kR1C1, kInvalidArea },
+        { "C2:R2", kR1C1, kInvalidArea },
         { "", kA1, kInvalidArea },
         { "A1:B2", kR1C1, kInvalidArea },
     };
