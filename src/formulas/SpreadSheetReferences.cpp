@@ -170,9 +170,7 @@ std::optional<SpreadSheetCellReference> ParseWhole(const QString& upCaseText, bo
 // A component of an area given as indexes: absolute when the origin is negative.
 SpreadSheetReference AreaComponent(int index, int origin, bool wholeLine)
 {
-    SpreadSheetReference result = origin < 0
-        ? SpreadSheetReference::Create(index, true)
-        : SpreadSheetReference::Create(ClampToInt(std::int64_t { index } - origin), false);
+    SpreadSheetReference result = SpreadSheetReference::Create(index, origin, kWholeLineIndex);
     result.SetIsAllItems(wholeLine);
     return result;
 }
