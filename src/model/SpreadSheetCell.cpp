@@ -294,10 +294,11 @@ void SpreadSheetCell::SetAsCurrency(std::int64_t value)
 void SpreadSheetCell::SetAsDateTime(double value)
 {
     // Serials 1..60 are one day earlier than the plain day count: the 1900 system counts a
-    // 29 February 1900 that never was.
+    // 29 February 1900 that never was. The 1904 system has no such day.
     SpreadSheetCellValue v;
     v.type = cdtDateTime;
-    v.number = value < 1 || value > 60 ? value : value - 1;
+    const bool leapDayRule = SpreadSheetOwner()->DateTimeSystem() == dts1900;
+    v.number = !leapDayRule || value < 1 || value > 60 ? value : value - 1;
     Assign(v);
 }
 

@@ -105,14 +105,16 @@ bool parseDatePart(const QString& text, QChar separator, const LocaleData& data,
         qsizetype j = i;
         while (j < n && isSpace(text[j]))
             ++j;
-        if (j < n && (text[j] == separator || text[j] == u',')) {
+        const bool hasMonthName
+            = std::any_of(parts.begin(), parts.end(), [](const DateToken& t) { return !t.isNumber; });
+        // A comma separates parts only around a month name ("Mar 15, 2024").
+        if (j < n && (text[j] == separator || (text[j] == u',' && hasMonthName))) {
             i = j + 1;
             continue;
         }
         // Spaces separate the parts only of a date written with a month name.
-        const bool hasWord = std::any_of(parts.begin(), parts.end(), [](const DateToken& t) { return !t.isNumber; });
         const bool nextIsWord = j < n && text[j].isLetter();
-        if (j > i && (hasWord || nextIsWord) && parts.size() < 3 && j < n && !text[j].isNull()) {
+        if (j > i && (hasMonthName || nextIsWord) && parts.size() < 3 && j < n && !text[j].isNull()) {
             // Peek: a number followed by the time separator starts the time, not the date.
             qsizetype k = j;
             while (k < n && text[k].isDigit())
