@@ -264,6 +264,14 @@ TEST(SpreadSheetFormats, OnlyBuiltInNumbersExist)
             EXPECT_EQ(e.Message(), QStringLiteral("The \"%1\" format code ID is invalid").arg(id));
         }
     }
+    ASSERT_TRUE(Localizer::ActivateShipped(kLocaleRussian));
+    try {
+        formats.AddFormatByID(23);
+        ADD_FAILURE();
+    } catch (const ESpreadSheetError& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Код формата \"23\" недопустим"));
+    }
+    Localizer::Reset();
 }
 
 TEST(SpreadSheetFormats, CurrencyFormatsFollowTheLocale)
