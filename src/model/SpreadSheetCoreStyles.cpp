@@ -529,57 +529,6 @@ void SpreadSheetHandleTable::Grow()
     buckets_.swap(buckets);
 }
 
-SpreadSheetFonts::SpreadSheetFonts()
-    : defaultFont_(AddFont(std::make_unique<SpreadSheetFontHandle>()))
-{
-    defaultFont_->AddRef();
-}
-
-SpreadSheetFonts::~SpreadSheetFonts() = default;
-
-SpreadSheetFontHandle* SpreadSheetFonts::AddFont(std::unique_ptr<SpreadSheetFontHandle> handle)
-{
-    return static_cast<SpreadSheetFontHandle*>(Intern(std::move(handle)));
-}
-
-SpreadSheetFontHandle* SpreadSheetFonts::AddClone(const SpreadSheetFontHandle* handle) { return AddFont(handle->Clone()); }
-
-SpreadSheetBrushes::SpreadSheetBrushes()
-    : defaultBrush_(AddBrush(std::make_unique<SpreadSheetBrushHandle>()))
-{
-    defaultBrush_->AddRef();
-}
-
-SpreadSheetBrushes::~SpreadSheetBrushes() = default;
-
-SpreadSheetBrushHandle* SpreadSheetBrushes::AddBrush(std::unique_ptr<SpreadSheetBrushHandle> handle)
-{
-    return static_cast<SpreadSheetBrushHandle*>(Intern(std::move(handle)));
-}
-
-SpreadSheetBrushHandle* SpreadSheetBrushes::AddClone(const SpreadSheetBrushHandle* handle)
-{
-    return AddBrush(handle->Clone());
-}
-
-SpreadSheetBorders::SpreadSheetBorders()
-    : defaultBorders_(AddBorders(std::make_unique<SpreadSheetBordersHandle>()))
-{
-    defaultBorders_->AddRef();
-}
-
-SpreadSheetBorders::~SpreadSheetBorders() = default;
-
-SpreadSheetBordersHandle* SpreadSheetBorders::AddBorders(std::unique_ptr<SpreadSheetBordersHandle> handle)
-{
-    return static_cast<SpreadSheetBordersHandle*>(Intern(std::move(handle)));
-}
-
-SpreadSheetBordersHandle* SpreadSheetBorders::AddClone(const SpreadSheetBordersHandle* handle)
-{
-    return AddBorders(handle->Clone());
-}
-
 // Built-in number formats
 
 namespace {

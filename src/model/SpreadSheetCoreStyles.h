@@ -395,45 +395,47 @@ private:
     bool destroying_ = false;
 };
 
-class SpreadSheetFonts final : public SpreadSheetHandleTable {
+/// A table whose kind has a default item; the default holds an extra reference so it never dies.
+template <class Handle>
+class SpreadSheetValueHandleTable : public SpreadSheetHandleTable {
 public:
-    SpreadSheetFonts();
-    ~SpreadSheetFonts() override;
+    /// Interns a copy of a handle of any workbook.
+    Handle* AddClone(const Handle* handle) { return AddHandle(handle->Clone()); }
 
-    SpreadSheetFontHandle* DefaultFont() const { return defaultFont_; }
-    /// Interns a font; no reference is added to the result.
-    SpreadSheetFontHandle* AddFont(std::unique_ptr<SpreadSheetFontHandle> handle);
-    /// Interns a copy of a font of any workbook.
-    SpreadSheetFontHandle* AddClone(const SpreadSheetFontHandle* handle);
+protected:
+    SpreadSheetValueHandleTable()
+        : default_(AddHandle(std::make_unique<Handle>()))
+    {
+        default_->AddRef();
+    }
+    /// Interns a handle; no reference is added to the result.
+    Handle* AddHandle(std::unique_ptr<Handle> handle) { return static_cast<Handle*>(Intern(std::move(handle))); }
 
-private:
-    SpreadSheetFontHandle* defaultFont_ = nullptr;
+    Handle* default_;
 };
 
-class SpreadSheetBrushes final : public SpreadSheetHandleTable {
+class SpreadSheetFonts final : public SpreadSheetValueHandleTable<SpreadSheetFontHandle> {
 public:
-    SpreadSheetBrushes();
-    ~SpreadSheetBrushes() override;
-
-    SpreadSheetBrushHandle* DefaultBrush() const { return defaultBrush_; }
-    SpreadSheetBrushHandle* AddBrush(std::unique_ptr<SpreadSheetBrushHandle> handle);
-    SpreadSheetBrushHandle* AddClone(const SpreadSheetBrushHandle* handle);
-
-private:
-    SpreadSheetBrushHandle* defaultBrush_ = nullptr;
+    SpreadSheetFontHandle* DefaultFont() const { return default_; }
+    SpreadSheetFontHandle* AddFont(std::unique_ptr<SpreadSheetFontHandle> handle) { return AddHandle(std::move(handle)); }
 };
 
-class SpreadSheetBorders final : public SpreadSheetHandleTable {
+class SpreadSheetBrushes final : public SpreadSheetValueHandleTable<SpreadSheetBrushHandle> {
 public:
-    SpreadSheetBorders();
-    ~SpreadSheetBorders() override;
+    SpreadSheetBrushHandle* DefaultBrush() const { return default_; }
+    SpreadSheetBrushHandle* AddBrush(std::unique_ptr<SpreadSheetBrushHandle> handle)
+    {
+        return AddHandle(std::move(handle));
+    }
+};
 
-    SpreadSheetBordersHandle* DefaultBorders() const { return defaultBorders_; }
-    SpreadSheetBordersHandle* AddBorders(std::unique_ptr<SpreadSheetBordersHandle> handle);
-    SpreadSheetBordersHandle* AddClone(const SpreadSheetBordersHandle* handle);
-
-private:
-    SpreadSheetBordersHandle* defaultBorders_ = nullptr;
+class SpreadSheetBorders final : public SpreadSheetValueHandleTable<SpreadSheetBordersHandle> {
+public:
+    SpreadSheetBordersHandle* DefaultBorders() const { return default_; }
+    SpreadSheetBordersHandle* AddBorders(std::unique_ptr<SpreadSheetBordersHandle> handle)
+    {
+        return AddHandle(std::move(handle));
+    }
 };
 
 class SpreadSheetFormats;
