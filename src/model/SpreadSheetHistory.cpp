@@ -35,7 +35,7 @@ SpreadSheetHistoryCreateCellCommand::SpreadSheetHistoryCreateCellCommand(const S
     // The row item exists already when it holds another cell or has settings of its own.
     const SpreadSheetTableRow* row = cell->Row();
     rowExisted_ = row->FirstCell() != cell || row->LastCell() != cell || !row->DefaultSize() || !row->Visible()
-        || row->StyleHandle() != view_->SpreadSheetOwner().CellStyles().DefaultStyle();
+        || (row->StyleHandle() != nullptr && row->StyleHandle() != view_->SpreadSheetOwner().CellStyles().DefaultStyle());
 }
 
 void SpreadSheetHistoryCreateCellCommand::Undo()

@@ -1,0 +1,169 @@
+#include "SpreadSheetTestSupport.h"
+
+#include "model/SpreadSheetCoreStyles.h"
+#include "model/SpreadSheetHistory.h"
+#include "model/SpreadSheetTableItems.h"
+
+#include <gtest/gtest.h>
+
+namespace quorvel {
+namespace {
+
+using test::MakeBook;
+using test::Type;
+
+std::unique_ptr<SpreadSheet> MakeBookWithHistory()
+{
+    auto book = MakeBook();
+    book->SetHistoryEnabled(true);
+    return book;
+}
+
+QString text(SpreadSheet& book, int row, int column)
+{
+    const SpreadSheetCell* cell = book.ActiveSheet()->GetCell(row, column);
+    return cell ? cell->AsString() : QStringLiteral("<none>");
+}
+
+TEST(SpreadSheetHistory, OffByDefault)
+{
+    auto book = MakeBook();
+    Type(*book, 0, 0, "1");
+    EXPECT_EQ(book->History().UndoActionCount(), 0);
+}
+
+TEST(SpreadSheetHistory, UndoRedoRestoresValueStyleAndExistence)
+{
+    auto book = MakeBookWithHistory();
+    Type(*book, 0, 0, "1/2/2024"); // value and automatic date format in one step
+    ASSERT_EQ(book->History().UndoActionCount(), 1);
+    EXPECT_EQ(book->History().UndoActions(0)->Description(), "Cell Editing");
+    book->History().Undo();
+    EXPECT_EQ(book->ActiveSheet()->GetCell(0, 0), nullptr);
+    EXPECT_EQ(book->ActiveSheet()->Rows().Items(0), nullptr);
+    book->History().Redo();
+    SpreadSheetCell* cell = book->ActiveSheet()->GetCell(0, 0);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->DataType(), cdtDateTime);
+    EXPECT_EQ(cell->StyleHandle()->DataFormat()->FormatCodeID, 14);
+    // Swaps toggle between the same two states any number of times.
+    for (int i = 0; i < 3; ++i) {
+        book->History().Undo();
+        book->History().Redo();
+    }
+    EXPECT_EQ(text(*book, 0, 0), "1/2/2024");
+}
+
+TEST(SpreadSheetHistory, JoiningRules)
+{
+    auto book = MakeBookWithHistory();
+    Type(*book, 0, 0, "5");
+    Type(*book, 0, 1, "1");
+    Type(*book, 0, 0, "7");
+    Type(*book, 0, 0, "8"); // same cell again: joins the previous step
+    EXPECT_EQ(book->History().UndoActionCount(), 3);
+    book->History().Undo();
+    EXPECT_EQ(text(*book, 0, 0), "5");
+    book->History().Undo(2);
+    EXPECT_EQ(text(*book, 0, 0), "<none>");
+    EXPECT_EQ(book->History().RedoActionCount(), 3);
+    // A new change drops what could be redone.
+    Type(*book, 3, 3, "x");
+    EXPECT_EQ(book->History().RedoActionCount(), 0);
+}
+
+TEST(SpreadSheetHistory, BracketsMakeOneStepAndOneRecalculation)
+{
+    auto book = MakeBookWithHistory();
+    int recalculations = 0;
+    int historyChanges = 0;
+    book->RecalculateHook = [&] { ++recalculations; };
+    book->OnHistoryChanged = [&] { ++historyChanges; };
+    SpreadSheetHistory& history = book->History();
+    history.BeginAction(SpreadSheetHistoryActionKind::PasteCells);
+    for (int i = 0; i < 10; ++i)
+        Type(*book, i, 0, QString::number(i));
+    history.EndAction();
+    EXPECT_EQ(history.UndoActionCount(), 1);
+    EXPECT_EQ(historyChanges, 1);
+    // An empty bracket records nothing and says nothing.
+    history.BeginAction(SpreadSheetHistoryActionKind::EditCell);
+    history.EndAction();
+    EXPECT_EQ(history.UndoActionCount(), 1);
+    EXPECT_EQ(historyChanges, 1);
+    // A canceled bracket is dropped.
+    history.BeginAction(SpreadSheetHistoryActionKind::EditCell);
+    Type(*book, 20, 0, "x");
+    history.EndAction(true);
+    EXPECT_EQ(history.UndoActionCount(), 1);
+
+    Type(*book, 30, 0, "y");
+    recalculations = 0;
+    history.Undo(2);
+    EXPECT_EQ(recalculations, 1);
+    EXPECT_EQ(text(*book, 5, 0), "<none>");
+    EXPECT_EQ(text(*book, 20, 0), "x");
+}
+
+TEST(SpreadSheetHistory, MaxActionCountTrims)
+{
+    auto book = MakeBookWithHistory();
+    book->History().SetMaxActionCount(3);
+    for (int i = 0; i < 4; ++i)
+        Type(*book, i, i, "v");
+    EXPECT_EQ(book->History().UndoActionCount(), 3);
+    book->History().SetMaxActionCount(1);
+    EXPECT_EQ(book->History().UndoActionCount(), 1);
+    book->History().SetMaxActionCount(-5);
+    EXPECT_EQ(book->History().MaxActionCount(), 0);
+}
+
+TEST(SpreadSheetHistory, SheetOperationsClearIt)
+{
+    auto book = MakeBookWithHistory();
+    Type(*book, 0, 0, "1");
+    book->AddSheet();
+    EXPECT_EQ(book->History().UndoActionCount(), 0);
+    Type(*book, 0, 0, "1");
+    book->SetHistoryEnabled(false);
+    book->SetHistoryEnabled(true);
+    EXPECT_EQ(book->History().UndoActionCount(), 0);
+}
+
+TEST(SpreadSheetHistory, RowSizesUndo)
+{
+    auto book = MakeBookWithHistory();
+    SpreadSheetTableRow* row = book->ActiveSheet()->Rows().CreateItem(2);
+    row->SetSize(40);
+    book->ActiveSheet()->Rows().SetDefaultSize(25);
+    EXPECT_EQ(book->History().UndoActionCount(), 2);
+    EXPECT_EQ(book->History().UndoActions(0)->Description(), "Change Row/Column");
+    book->History().Undo(2);
+    EXPECT_EQ(book->ActiveSheet()->Rows().DefaultSize(), 20);
+    EXPECT_TRUE(book->ActiveSheet()->Rows().Items(2)->DefaultSize());
+    book->History().Redo(2);
+    EXPECT_EQ(book->ActiveSheet()->Rows().GetItemSize(2), 40);
+    EXPECT_EQ(book->ActiveSheet()->Rows().GetItemSize(3), 25);
+}
+
+TEST(SpreadSheetHistory, UndoRestoresTheModifiedFlag)
+{
+    auto book = MakeBookWithHistory();
+    book->SetModified(false);
+    Type(*book, 0, 0, "1");
+    EXPECT_TRUE(book->Modified());
+    book->History().Undo();
+    EXPECT_FALSE(book->Modified());
+}
+
+TEST(SpreadSheetHistory, RussianDescriptions)
+{
+    auto book = MakeBookWithHistory();
+    Type(*book, 0, 0, "1");
+    ASSERT_TRUE(Localizer::ActivateShipped(kLocaleRussian));
+    EXPECT_EQ(book->History().UndoActions(0)->Description(), QString::fromUtf8("Изменить ячейку"));
+    Localizer::Reset();
+}
+
+} // namespace
+} // namespace quorvel
