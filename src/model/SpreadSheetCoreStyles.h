@@ -91,7 +91,6 @@ enum SpreadSheetFontStyle : std::uint8_t {
     fsStrikeOut = 8,
 };
 using SpreadSheetFontStyles = std::uint8_t;
-inline constexpr int kFontStyleCount = 4;
 
 /// Side of a cell; also the index into a borders handle.
 enum class SpreadSheetBorder : std::uint8_t { bLeft, bTop, bRight, bBottom };
