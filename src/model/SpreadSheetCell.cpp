@@ -7,6 +7,7 @@
 #include "model/SpreadSheetErrors.h"
 #include "model/SpreadSheetHistory.h"
 #include "model/SpreadSheetStrings.h"
+#include "model/SpreadSheetStyles.h"
 #include "model/SpreadSheetTableItems.h"
 #include "model/SpreadSheetTableView.h"
 #include "model/SpreadSheetTextToValue.h"
@@ -484,12 +485,42 @@ void SpreadSheetCell::SetStyleHandle(SpreadSheetCellStyleHandle* handle)
     SpreadSheetHistory& history = SpreadSheetOwner()->History();
     if (history.CanAddCommand())
         history.AddCommand(std::make_unique<SpreadSheetHistoryChangeCellStyleCommand>(this));
+    SpreadSheetCellStyleHandle* previous = StyleHandle();
+    previous->AddRef();
     if (handle)
         handle->AddRef();
     if (style_)
         style_->Release();
     style_ = handle;
+    ProcessStyleChanged(previous, StyleHandle());
+    previous->Release();
     View()->AddChanges(sscStyle | sscLayout | sscModified);
+}
+
+// Borders are kept consistent between neighbours: a cell's new border becomes the opposite
+// border of an existing neighbour. Undo and redo restore each cell from its own record instead.
+void SpreadSheetCell::ProcessStyleChanged(SpreadSheetCellStyleHandle* previous, SpreadSheetCellStyleHandle* next)
+{
+    SpreadSheet& book = *SpreadSheetOwner();
+    if (book.IsLoading() || book.History().InProcess())
+        return;
+    const unsigned borders = DifferingBorders(previous, next);
+    if (borders == 0)
+        return;
+    SpreadSheetTableView& view = *View();
+    const int row = RowIndex();
+    for (int side = 0; side < 4; ++side) {
+        if ((borders & (1u << side)) == 0)
+            continue;
+        const auto border = static_cast<SpreadSheetBorder>(side);
+        const int dr = border == SpreadSheetBorder::bTop ? -1 : border == SpreadSheetBorder::bBottom ? 1 : 0;
+        const int dc = border == SpreadSheetBorder::bLeft ? -1 : border == SpreadSheetBorder::bRight ? 1 : 0;
+        SpreadSheetCell* neighbour = view.GetCell(row + dr, index_ + dc);
+        if (neighbour == nullptr)
+            continue;
+        neighbour->SetStyleHandle(SetStyleBorder(book.CellStyles(), neighbour->StyleHandle(), OppositeBorder(border),
+            next->Borders()->Color(border), next->Borders()->Style(border)));
+    }
 }
 
 void SpreadSheetCell::MoveTo(int row, int column)

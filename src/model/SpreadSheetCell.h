@@ -104,6 +104,7 @@ private:
     void ReleaseData();
     void Changed(bool wasBlank);
     void ApplyAutomaticFormat(SpreadSheetCellDataType type, double value);
+    void ProcessStyleChanged(SpreadSheetCellStyleHandle* previous, SpreadSheetCellStyleHandle* next);
 
     SpreadSheetCell* prev_ = nullptr;
     SpreadSheetCell* next_ = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formulas/SpreadSheetReferences.h"
 #include "model/SpreadSheetTypes.h"
 
 #include <QString>
@@ -28,10 +29,10 @@ struct SpreadSheetTableViewOptions {
 };
 
 /// A worksheet: sparse rows, columns and cells, its caption, visibility and options.
-class SpreadSheetTableView {
+class SpreadSheetTableView final : public ISpreadSheetViewCaption {
 public:
     SpreadSheetTableView(SpreadSheet* owner, const QString& caption);
-    ~SpreadSheetTableView();
+    virtual ~SpreadSheetTableView();
     SpreadSheetTableView(const SpreadSheetTableView&) = delete;
     SpreadSheetTableView& operator=(const SpreadSheetTableView&) = delete;
 
@@ -40,6 +41,8 @@ public:
     /// Renames the sheet; a name another sheet has (ignoring case) is refused and false returned.
     bool SetCaption(const QString& caption);
     bool IsCaptionTextDelimited() const { return isCaptionTextDelimited_; }
+    QString GetCaption() const override { return caption_; }
+    bool GetIsCaptionTextDelimited() const override { return isCaptionTextDelimited_; }
     const QString& GUID() const { return guid_; }
     bool Visible() const { return visible_; }
     void SetVisible(bool value);

@@ -2,6 +2,7 @@
 
 #include "model/SpreadSheetCoreStyles.h"
 #include "model/SpreadSheetHistory.h"
+#include "model/SpreadSheetStyles.h"
 #include "model/SpreadSheetTableItems.h"
 
 #include <gtest/gtest.h>
@@ -163,6 +164,35 @@ TEST(SpreadSheetHistory, RussianDescriptions)
     ASSERT_TRUE(Localizer::ActivateShipped(kLocaleRussian));
     EXPECT_EQ(book->History().UndoActions(0)->Description(), QString::fromUtf8("Изменить ячейку"));
     Localizer::Reset();
+}
+
+} // namespace
+} // namespace quorvel
+
+namespace quorvel {
+namespace {
+
+TEST(SpreadSheetCellStyleProcessing, NeighbourBordersFollowAndUndoAsOneStep)
+{
+    auto book = MakeBookWithHistory();
+    SpreadSheetTableView* sheet = book->ActiveSheet();
+    SpreadSheetCell* a2 = Type(*book, 1, 0, "left");
+    SpreadSheetCell* b2 = Type(*book, 1, 1, "right");
+    SpreadSheetCellStyles& styles = book->CellStyles();
+    book->History().BeginAction(SpreadSheetHistoryActionKind::FormatCells);
+    b2->SetStyleHandle(SetStyleBorder(styles, b2->StyleHandle(), SpreadSheetBorder::bLeft, kDefaultColor, sscbsThick));
+    book->History().EndAction();
+    EXPECT_EQ(a2->StyleHandle()->Borders()->Style(SpreadSheetBorder::bRight), sscbsThick);
+    // No neighbour is created where none exists; a second edit of B2 joins the same step.
+    b2->SetStyleHandle(SetStyleBorder(styles, b2->StyleHandle(), SpreadSheetBorder::bTop, kDefaultColor, sscbsThin));
+    EXPECT_EQ(sheet->GetCell(0, 1), nullptr);
+    EXPECT_EQ(book->History().UndoActionCount(), 3);
+
+    book->History().Undo();
+    EXPECT_EQ(a2->StyleHandle(), styles.DefaultStyle());
+    EXPECT_EQ(b2->StyleHandle(), styles.DefaultStyle());
+    book->History().Redo();
+    EXPECT_EQ(a2->StyleHandle()->Borders()->Style(SpreadSheetBorder::bRight), sscbsThick);
 }
 
 } // namespace
