@@ -13,6 +13,7 @@
 #include "model/SpreadSheetTableView.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace quorvel {
 
@@ -81,14 +82,60 @@ void SpreadSheetTableItem::SetSizeState(int size, bool defaultSize, bool customS
 
 void SpreadSheetTableItem::SetStyleHandle(SpreadSheetCellStyleHandle* handle)
 {
+    SpreadSheetTableView& view = View();
+    SpreadSheet& book = view.SpreadSheetOwner();
+    SpreadSheetCellStyles& styles = book.CellStyles();
+    if (handle == styles.DefaultStyle())
+        handle = nullptr;
     if (style_ == handle)
         return;
+    // The item and the cells it reaches change in one step.
+    SpreadSheetHistory& history = book.History();
+    history.BeginAction(SpreadSheetHistoryActionKind::FormatCells);
+    if (history.CanAddCommand())
+        history.AddCommand(std::make_unique<SpreadSheetHistoryChangeItemCommand>(this));
+    SpreadSheetCellStyleHandle* previous = style_ ? style_ : styles.DefaultStyle();
+    previous->AddRef();
     if (handle)
         handle->AddRef();
     if (style_)
         style_->Release();
     style_ = handle;
-    View().AddChanges(sscStyle | sscLayout | sscModified);
+    view.BeginUpdate();
+    if (!book.IsLoading() && !history.InProcess())
+        ApplyStyleToCrossingCells(previous, handle ? handle : styles.DefaultStyle());
+    previous->Release();
+    view.AddChanges(sscStyle | sscLayout | sscModified);
+    view.EndUpdate();
+    history.EndAction();
+}
+
+// Formatting a whole row or column reaches the cells in it: each crossing with an item of the
+// other axis gets the attributes that changed, and keeps the ones it set itself. A crossing item
+// with a style of its own gets a cell there, so that both looks meet.
+void SpreadSheetTableItem::ApplyStyleToCrossingCells(
+    SpreadSheetCellStyleHandle* previous, SpreadSheetCellStyleHandle* next)
+{
+    SpreadSheetTableView& view = View();
+    SpreadSheetCellStyles& styles = view.SpreadSheetOwner().CellStyles();
+    const bool isRow = owner_->Kind() == SpreadSheetTableItemsKind::Rows;
+    SpreadSheetTableItems& other
+        = isRow ? static_cast<SpreadSheetTableItems&>(view.Columns()) : static_cast<SpreadSheetTableItems&>(view.Rows());
+    std::vector<SpreadSheetCell*> cells;
+    for (SpreadSheetTableItem* item = other.First(); item; item = SpreadSheetTableItems::Next(item)) {
+        const int row = isRow ? index_ : item->Index();
+        const int column = isRow ? item->Index() : index_;
+        SpreadSheetCell* cell = view.GetCell(row, column);
+        if (cell == nullptr && item->StyleHandle() != nullptr) {
+            cell = view.CreateCell(row, column);
+            if (previous == styles.DefaultStyle())
+                cell->SetStyleHandle(item->StyleHandle());
+        }
+        if (cell)
+            cells.push_back(cell);
+    }
+    for (SpreadSheetCell* cell : cells)
+        cell->SetStyleHandle(ApplyStyleDifferences(styles, cell->StyleHandle(), previous, next));
 }
 
 // Row

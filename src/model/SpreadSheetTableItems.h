@@ -47,6 +47,8 @@ protected:
     SpreadSheetTableItem(SpreadSheetTableItems* owner, int index);
 
 private:
+    void ApplyStyleToCrossingCells(SpreadSheetCellStyleHandle* previous, SpreadSheetCellStyleHandle* next);
+
     friend class SparseList<SpreadSheetTableItem>;
     friend class SpreadSheetTableItems;
 

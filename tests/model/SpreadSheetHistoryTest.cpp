@@ -197,3 +197,53 @@ TEST(SpreadSheetCellStyleProcessing, NeighbourBordersFollowAndUndoAsOneStep)
 
 } // namespace
 } // namespace quorvel
+
+namespace quorvel {
+namespace {
+
+SpreadSheetCellStyleHandle* withFont(SpreadSheet& book, SpreadSheetCellStyleHandle* base, bool bold, bool italic)
+{
+    SpreadSheetCellStyles& styles = book.CellStyles();
+    auto font = base->Font()->Clone();
+    font->Style = (bold ? fsBold : 0) | (italic ? fsItalic : 0);
+    auto style = base->Clone();
+    style->SetFont(styles.Fonts().AddFont(std::move(font)));
+    return styles.AddStyle(std::move(style));
+}
+
+TEST(SpreadSheetCellStyleProcessing, ColumnStyleReachesCrossingCells)
+{
+    auto book = MakeBookWithHistory();
+    SpreadSheetTableView* sheet = book->ActiveSheet();
+    SpreadSheetCell* c5 = Type(*book, 4, 2, "x");
+    c5->SetStyleHandle(withFont(*book, c5->StyleHandle(), false, true));
+    SpreadSheetTableRow* row7 = sheet->Rows().CreateItem(6);
+    row7->SetStyleHandle(withFont(*book, book->CellStyles().DefaultStyle(), false, false)); // default again
+    EXPECT_EQ(row7->StyleHandle(), nullptr);
+    auto fill = book->CellStyles().DefaultStyle()->Clone();
+    auto brush = fill->Brush()->Clone();
+    brush->BackgroundColor = 0xFF0000;
+    fill->SetBrush(book->CellStyles().Brushes().AddBrush(std::move(brush)));
+    row7->SetStyleHandle(book->CellStyles().AddStyle(std::move(fill)));
+
+    SpreadSheetTableColumn* columnC = sheet->Columns().CreateItem(2);
+    columnC->SetStyleHandle(withFont(*book, book->CellStyles().DefaultStyle(), true, false));
+    // C5 keeps its italic and becomes bold.
+    EXPECT_TRUE(c5->StyleHandle()->Font()->Style & fsBold);
+    EXPECT_TRUE(c5->StyleHandle()->Font()->Style & fsItalic);
+    // Row 7 has a style of its own: a cell appears at C7 with both looks.
+    SpreadSheetCell* c7 = sheet->GetCell(6, 2);
+    ASSERT_NE(c7, nullptr);
+    EXPECT_TRUE(c7->StyleHandle()->Font()->Style & fsBold);
+    EXPECT_EQ(c7->StyleHandle()->Brush()->BackgroundColor, 0xFF0000u);
+    // Nothing is created where the row has no style.
+    EXPECT_EQ(sheet->GetCell(0, 2), nullptr);
+
+    book->History().Undo();
+    EXPECT_EQ(sheet->Columns().Items(2)->StyleHandle(), nullptr);
+    EXPECT_FALSE(c5->StyleHandle()->Font()->Style & fsBold);
+    EXPECT_TRUE(c5->StyleHandle()->Font()->Style & fsItalic);
+}
+
+} // namespace
+} // namespace quorvel
