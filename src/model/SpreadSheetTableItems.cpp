@@ -351,13 +351,9 @@ int SpreadSheetTableItems::GetIndexAtPosition(long long position) const
 int SpreadSheetTableItems::GetNextVisibleItemIndex(int index, bool forward) const
 {
     const int step = forward ? 1 : -1;
-    for (int i = index + step; i >= 0 && i <= MaxIndex(); i += step) {
+    for (int i = index + step; i >= 0 && i <= MaxIndex(); i += step)
         if (GetItemSize(i) >= 1)
             return i;
-        // Skip quickly over a run of absent items: they all have the default size.
-        if (defaultSize_ >= 1 && list_.Find(i) == nullptr)
-            return i;
-    }
     return index;
 }
 
