@@ -7,7 +7,6 @@
 #include "model/SpreadSheetTableView.h"
 #include "platform/LocaleData.h"
 
-#include <QLocale>
 
 #include <algorithm>
 
@@ -17,7 +16,7 @@ namespace {
 
 bool sameCaption(const QString& a, const QString& b)
 {
-    return a.compare(b, Qt::CaseInsensitive) == 0 || QLocale().toUpper(a) == QLocale().toUpper(b);
+    return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
 // Characters a sheet name cannot hold become spaces, the name is cut to 31 characters and loses
@@ -119,10 +118,8 @@ QString SpreadSheet::MakeSheetCaption(const QString& caption, const SpreadSheetT
 
 SpreadSheetTableView* SpreadSheet::AddSheet(const QString& caption)
 {
-    if (!caption.isEmpty())
-        if (SpreadSheetTableView* existing = GetSheetByName(cleanCaption(caption)))
-            if (caption.size() <= kMaxSheetCaptionLength)
-                return existing;
+    // A long name whose cut form is taken comes back numbered; any other taken name means the
+    // sheet exists already.
     const QString name = MakeSheetCaption(caption);
     if (SpreadSheetTableView* existing = GetSheetByName(name))
         return existing;

@@ -485,15 +485,13 @@ void SpreadSheetCell::SetStyleHandle(SpreadSheetCellStyleHandle* handle)
     SpreadSheetHistory& history = SpreadSheetOwner()->History();
     if (history.CanAddCommand())
         history.AddCommand(std::make_unique<SpreadSheetHistoryChangeCellStyleCommand>(this));
-    SpreadSheetCellStyleHandle* previous = StyleHandle();
-    previous->AddRef();
+    const SpreadSheetHandleRef<SpreadSheetCellStyleHandle> previous(StyleHandle());
     if (handle)
         handle->AddRef();
     if (style_)
         style_->Release();
     style_ = handle;
-    ProcessStyleChanged(previous, StyleHandle());
-    previous->Release();
+    ProcessStyleChanged(previous.Get(), StyleHandle());
     View()->AddChanges(sscStyle | sscLayout | sscModified);
 }
 

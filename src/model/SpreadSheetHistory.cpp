@@ -70,19 +70,14 @@ SpreadSheetHistoryChangeCellStyleCommand::SpreadSheetHistoryChangeCellStyleComma
     : SpreadSheetHistoryCellCommand(cell)
     , style_(cell->StyleHandle())
 {
-    style_->AddRef();
 }
-
-SpreadSheetHistoryChangeCellStyleCommand::~SpreadSheetHistoryChangeCellStyleCommand() { style_->Release(); }
 
 void SpreadSheetHistoryChangeCellStyleCommand::Undo()
 {
     SpreadSheetCell* cell = CreateCell();
-    SpreadSheetCellStyleHandle* current = cell->StyleHandle();
-    current->AddRef();
-    cell->SetStyleHandle(style_);
-    style_->Release();
-    style_ = current;
+    SpreadSheetHandleRef<SpreadSheetCellStyleHandle> current(cell->StyleHandle());
+    cell->SetStyleHandle(style_.Get());
+    style_ = std::move(current);
 }
 
 SpreadSheetHistoryChangeItemCommand::SpreadSheetHistoryChangeItemCommand(const SpreadSheetTableItem* item)
@@ -94,14 +89,6 @@ SpreadSheetHistoryChangeItemCommand::SpreadSheetHistoryChangeItemCommand(const S
     , visible_(item->Visible())
     , style_(item->StyleHandle())
 {
-    if (style_)
-        style_->AddRef();
-}
-
-SpreadSheetHistoryChangeItemCommand::~SpreadSheetHistoryChangeItemCommand()
-{
-    if (style_)
-        style_->Release();
 }
 
 void SpreadSheetHistoryChangeItemCommand::Undo()
@@ -109,7 +96,7 @@ void SpreadSheetHistoryChangeItemCommand::Undo()
     SpreadSheetTableItem* item = items_->CreateItem(index_);
     SpreadSheetHistoryChangeItemCommand current(item);
     item->SetSizeState(size_, defaultSize_, customSize_, visible_);
-    item->SetStyleHandle(style_);
+    item->SetStyleHandle(style_.Get());
     std::swap(size_, current.size_);
     std::swap(defaultSize_, current.defaultSize_);
     std::swap(customSize_, current.customSize_);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/SpreadSheetCell.h"
+#include "model/SpreadSheetCoreStyles.h"
 #include "resources/ResourceString.h"
 
 #include <QString>
@@ -94,17 +95,15 @@ private:
 class SpreadSheetHistoryChangeCellStyleCommand final : public SpreadSheetHistoryCellCommand {
 public:
     explicit SpreadSheetHistoryChangeCellStyleCommand(const SpreadSheetCell* cell);
-    ~SpreadSheetHistoryChangeCellStyleCommand() override;
     void Undo() override;
 
 private:
-    SpreadSheetCellStyleHandle* style_;
+    SpreadSheetHandleRef<SpreadSheetCellStyleHandle> style_;
 };
 
 class SpreadSheetHistoryChangeItemCommand final : public SpreadSheetHistoryCustomCommand {
 public:
     explicit SpreadSheetHistoryChangeItemCommand(const SpreadSheetTableItem* item);
-    ~SpreadSheetHistoryChangeItemCommand() override;
     SpreadSheetHistoryActionKind ActionKind() const override
     {
         return SpreadSheetHistoryActionKind::ChangeRowColumnItem;
@@ -118,7 +117,7 @@ private:
     bool defaultSize_;
     bool customSize_;
     bool visible_;
-    SpreadSheetCellStyleHandle* style_;
+    SpreadSheetHandleRef<SpreadSheetCellStyleHandle> style_;
 };
 
 class SpreadSheetHistoryChangeDefaultSizeCommand final : public SpreadSheetHistoryCustomCommand {

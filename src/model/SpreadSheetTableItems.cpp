@@ -25,12 +25,6 @@ SpreadSheetTableItem::SpreadSheetTableItem(SpreadSheetTableItems* owner, int ind
 {
 }
 
-SpreadSheetTableItem::~SpreadSheetTableItem()
-{
-    if (style_)
-        style_->Release();
-}
-
 SpreadSheetTableView& SpreadSheetTableItem::View() const { return owner_->View(); }
 
 int SpreadSheetTableItem::Size() const
@@ -87,24 +81,18 @@ void SpreadSheetTableItem::SetStyleHandle(SpreadSheetCellStyleHandle* handle)
     SpreadSheetCellStyles& styles = book.CellStyles();
     if (handle == styles.DefaultStyle())
         handle = nullptr;
-    if (style_ == handle)
+    if (style_.Get() == handle)
         return;
     // The item and the cells it reaches change in one step.
     SpreadSheetHistory& history = book.History();
     history.BeginAction(SpreadSheetHistoryActionKind::FormatCells);
     if (history.CanAddCommand())
         history.AddCommand(std::make_unique<SpreadSheetHistoryChangeItemCommand>(this));
-    SpreadSheetCellStyleHandle* previous = style_ ? style_ : styles.DefaultStyle();
-    previous->AddRef();
-    if (handle)
-        handle->AddRef();
-    if (style_)
-        style_->Release();
-    style_ = handle;
+    const SpreadSheetHandleRef<SpreadSheetCellStyleHandle> previous(style_ ? style_.Get() : styles.DefaultStyle());
+    style_.Reset(handle);
     view.BeginUpdate();
     if (!book.IsLoading() && !history.InProcess())
-        ApplyStyleToCrossingCells(previous, handle ? handle : styles.DefaultStyle());
-    previous->Release();
+        ApplyStyleToCrossingCells(previous.Get(), handle ? handle : styles.DefaultStyle());
     view.AddChanges(sscStyle | sscLayout | sscModified);
     view.EndUpdate();
     history.EndAction();

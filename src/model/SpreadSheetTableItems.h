@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/SparseList.h"
+#include "model/SpreadSheetCoreStyles.h"
 #include "model/SpreadSheetTypes.h"
 
 #include <QString>
@@ -21,7 +22,7 @@ class SpreadSheetTableItem {
 public:
     SpreadSheetTableItem(const SpreadSheetTableItem&) = delete;
     SpreadSheetTableItem& operator=(const SpreadSheetTableItem&) = delete;
-    virtual ~SpreadSheetTableItem();
+    virtual ~SpreadSheetTableItem() = default;
 
     int Index() const { return index_; }
     SpreadSheetTableItems& Owner() const { return *owner_; }
@@ -37,7 +38,7 @@ public:
     bool IsCustomSize() const { return isCustomSize_; }
     int StoredSize() const { return size_; }
 
-    SpreadSheetCellStyleHandle* StyleHandle() const { return style_; }
+    SpreadSheetCellStyleHandle* StyleHandle() const { return style_.Get(); }
     void SetStyleHandle(SpreadSheetCellStyleHandle* handle);
 
     /// Restores every size field at once (history and file readers).
@@ -55,7 +56,7 @@ private:
     SpreadSheetTableItem* prev_ = nullptr;
     SpreadSheetTableItem* next_ = nullptr;
     SpreadSheetTableItems* owner_;
-    SpreadSheetCellStyleHandle* style_ = nullptr;
+    SpreadSheetHandleRef<SpreadSheetCellStyleHandle> style_; // empty = the default style
     int index_;
     int size_ = 0;
     bool defaultSize_ = true;
