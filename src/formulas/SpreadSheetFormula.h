@@ -11,6 +11,7 @@ namespace quorvel {
 
 class SpreadSheet;
 class SpreadSheetCell;
+class SpreadSheetCustomFormula;
 class SpreadSheetFormatSettings;
 class SpreadSheetFormulaController;
 class SpreadSheetFormulaResult;
@@ -23,6 +24,13 @@ inline constexpr int kMaxFormulaReferenceCount = 2048;
 /// Most tokens in one chain (one expression or one argument list).
 inline constexpr int kMaxFormulaChainLength = 254;
 inline constexpr int kMaxFormulaNestingLevel = 64;
+
+/// Thrown when evaluation nests too deeply (a long chain of formulas each reading the next that
+/// is not evaluated yet). The calculation pass catches it, evaluates `formula` first from the top
+/// and then tries again, so the native stack never grows with the length of a chain.
+struct SpreadSheetEvaluationDepthLimit {
+    SpreadSheetCustomFormula* formula;
+};
 
 /// Size of an array formula's area.
 struct SpreadSheetFormulaArraySize {
@@ -82,8 +90,10 @@ public:
     /// "=" followed by the text of the tokens; a formula with a syntax error gives its source text.
     QString AsText() const;
 
-    /// Evaluates the token chain into a new result (no caching; the controller caches).
-    std::unique_ptr<SpreadSheetFormulaResult> Evaluate();
+    /// Evaluates the token chain onto `result` (no caching; the controller caches). Failures inside
+    /// the tokens end the chain with an error code on the result, except SpreadSheetEvaluationDepthLimit,
+    /// which must pass through to the controller.
+    void Evaluate(SpreadSheetFormulaResult& result);
 
     // Caching within a calculation pass; driven by the controller.
     /// The result of the current pass, evaluating first if needed.
@@ -106,7 +116,10 @@ protected:
     int anchorColumn_ = 0;
 
 private:
+    friend class SpreadSheetFormulaController;
+
     SpreadSheetFormulaController* controller_;
+    int listIndex_ = -1; // position in the controller's list
     SpreadSheetFormulaToken* tokens_ = nullptr;
     QString sourceText_;
     int errorIndex_ = 0;
@@ -147,5 +160,17 @@ public:
 private:
     SpreadSheetTableView* view_;
 };
+
+/// Reads a typed text into a new formula of `cell`: null when the text does not start with "=" or
+/// does not form a formula (a syntax error that carries no formula error, such as "=1+"). Raises
+/// ESpreadSheetFormulaIsTooLongError beyond the limits.
+std::unique_ptr<SpreadSheetFormula> ParseCellFormula(SpreadSheetCell* cell, const QString& text);
+/// Reads a text into a formula that does not belong to a cell, by the same rules; false when the
+/// formula is not usable (then it holds no tokens).
+bool ParseExpressionFormula(const QString& text, SpreadSheetCustomFormula& formula);
+
+struct SpreadSheetCellValue;
+/// A formula result as a cell stores it: an error as the error, an empty value as 0.
+SpreadSheetCellValue ToCellValue(const SpreadSheetVariant& value, SpreadSheetFormulaErrorCode error);
 
 } // namespace quorvel

@@ -1,12 +1,14 @@
 #include "model/SpreadSheet.h"
 
 #include "formulas/SpreadSheetFormatSettings.h"
+#include "formulas/SpreadSheetFormula.h"
+#include "formulas/SpreadSheetFormulaController.h"
+#include "formulas/SpreadSheetFormulaResult.h"
 #include "model/SpreadSheetCoreStyles.h"
 #include "model/SpreadSheetHistory.h"
 #include "model/SpreadSheetStrings.h"
 #include "model/SpreadSheetTableView.h"
 #include "platform/LocaleData.h"
-
 
 #include <algorithm>
 
@@ -63,6 +65,7 @@ void SpreadSheet::Initialize(const LocaleData& data)
     cellStyles_ = std::make_unique<SpreadSheetCellStyles>(data);
     stringTable_ = std::make_unique<SpreadSheetSharedStringTable>(cellStyles_->Fonts());
     history_ = std::make_unique<SpreadSheetHistory>(this);
+    formulaController_ = std::make_unique<SpreadSheetFormulaController>(this);
 }
 
 void SpreadSheet::SetLocale(const LocaleData& data)
@@ -285,8 +288,11 @@ void SpreadSheet::ProcessChanges()
         if (changes & sscBiDiMode)
             next |= sscLayout;
         if (changes & sscData) {
-            if (RecalculateHook && optionsBehavior_.AutomaticCalculation)
-                RecalculateHook();
+            if (optionsBehavior_.AutomaticCalculation) {
+                formulaController_->Calculate();
+                if (RecalculateHook)
+                    RecalculateHook();
+            }
             if (OnDataChanged)
                 OnDataChanged();
             next |= sscLayout;
@@ -304,6 +310,31 @@ void SpreadSheet::ProcessChanges()
     }
     if (dataOrStyle)
         NotifyListeners(&ISpreadSheetListener::DataChanged);
+    if (formulaController_->CheckCircularReferences() && OnCircularReferences)
+        OnCircularReferences();
+}
+
+void SpreadSheet::Calculate()
+{
+    BeginUpdate();
+    formulaController_->Calculate();
+    // In automatic mode the data change recalculates by itself; a second pass is not needed.
+    changes_ |= optionsBehavior_.AutomaticCalculation ? sscLayout : sscData;
+    EndUpdate();
+}
+
+SpreadSheetVariant SpreadSheet::EvaluateExpression(const QString& text, SpreadSheetTableView* sheet)
+{
+    if (!sheet)
+        sheet = ActiveSheet();
+    SpreadSheetExpressionFormula formula(formulaController_.get(), sheet, 0, 0);
+    if (!ParseExpressionFormula(text, formula))
+        return {};
+    SpreadSheetFormulaResult result(&formula);
+    formula.Evaluate(result);
+    SpreadSheetFormulaErrorCode error = ecNone;
+    SpreadSheetVariant value = result.GetValue(&error);
+    return error == ecNone ? value : SpreadSheetVariant();
 }
 
 void SpreadSheet::SetModified(bool value)

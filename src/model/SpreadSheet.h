@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formulas/SpreadSheetVariant.h"
 #include "model/SpreadSheetTypes.h"
 
 #include <QString>
@@ -16,6 +17,7 @@ class SpreadSheetFormatSettings;
 class SpreadSheetCellStyles;
 class SpreadSheetSharedStringTable;
 class SpreadSheetHistory;
+class SpreadSheetFormulaController;
 struct LocaleData;
 
 struct SpreadSheetOptionsBehavior {
@@ -113,6 +115,12 @@ public:
     SpreadSheetCellStyles& CellStyles() const { return *cellStyles_; }
     SpreadSheetSharedStringTable& StringTable() const { return *stringTable_; }
     SpreadSheetHistory& History() const { return *history_; }
+    SpreadSheetFormulaController& FormulaController() const { return *formulaController_; }
+    /// One calculation pass over every formula, whatever the calculation mode (the F9 key).
+    void Calculate();
+    /// Evaluates a formula text ("=A1*2") against `sheet` (the active one when null), as if typed
+    /// into its first cell; an empty value when the text is not a valid formula.
+    SpreadSheetVariant EvaluateExpression(const QString& text, SpreadSheetTableView* sheet = nullptr);
 
     SpreadSheetOptionsBehavior& OptionsBehavior() { return optionsBehavior_; }
     const SpreadSheetOptionsBehavior& OptionsBehavior() const { return optionsBehavior_; }
@@ -140,8 +148,11 @@ public:
     std::function<void()> OnModifiedChanged;
     std::function<void()> OnHistoryChanged;
 
-    /// Hook for the formula engine: recalculates pending formulas during change processing.
+    /// Called after each automatic recalculation of the change processing.
     std::function<void()> RecalculateHook;
+    /// Circular references have just appeared; the message is sErrorCircularMessage. Given once
+    /// until the cycles are gone, and only after the operation that caused them has completed.
+    std::function<void()> OnCircularReferences;
 
 private:
     void Initialize(const LocaleData& data);
@@ -150,6 +161,8 @@ private:
     void ApplyActiveSheetIndex(int index, SpreadSheetTableView* previous);
     void NotifyListeners(void (ISpreadSheetListener::*method)());
 
+    // Declared first so that it outlives the sheets: freeing a cell's formula leaves its list.
+    std::unique_ptr<SpreadSheetFormulaController> formulaController_;
     std::vector<std::unique_ptr<SpreadSheetTableView>> sheets_;
     std::vector<SpreadSheetTableView*> visibleSheets_;
     std::vector<ISpreadSheetListener*> listeners_;

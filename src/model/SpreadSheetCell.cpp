@@ -1,6 +1,8 @@
 #include "model/SpreadSheetCell.h"
 
 #include "formulas/SpreadSheetFormatSettings.h"
+#include "formulas/SpreadSheetFormula.h"
+#include "formulas/SpreadSheetFormulaController.h"
 #include "formulas/SpreadSheetReferences.h"
 #include "model/SpreadSheet.h"
 #include "model/SpreadSheetCoreStyles.h"
@@ -68,9 +70,30 @@ double SpreadSheetCell::AsFloat() const
         return data_.number;
     case cdtInteger:
         return data_.integer;
+    case cdtFormula: {
+        const SpreadSheetCellValue result = FormulaResult();
+        switch (result.type) {
+        case cdtCurrency:
+            return static_cast<double>(result.currency) / 10000.0;
+        case cdtFloat:
+        case cdtDateTime:
+            return result.number;
+        case cdtInteger:
+            return result.integer;
+        default:
+            return 0;
+        }
+    }
     default:
         return 0;
     }
+}
+
+SpreadSheetCellValue SpreadSheetCell::FormulaResult() const
+{
+    SpreadSheetFormulaErrorCode error = ecNone;
+    const SpreadSheetVariant value = data_.formula->GetValue(&error);
+    return ToCellValue(value, error);
 }
 
 bool SpreadSheetCell::AsBoolean() const { return dataType_ == cdtBoolean ? data_.boolean : AsFloat() != 0; }
@@ -89,6 +112,10 @@ SpreadSheetFormulaErrorCode SpreadSheetCell::AsError() const
 {
     if (dataType_ == cdtError)
         return data_.error;
+    if (dataType_ == cdtFormula) {
+        const SpreadSheetCellValue result = FormulaResult();
+        return result.type == cdtError ? result.error : ecNone;
+    }
     const int code = AsInteger();
     return code >= 0 && code <= static_cast<int>(ecNA) ? static_cast<SpreadSheetFormulaErrorCode>(code) : ecNone;
 }
@@ -108,31 +135,40 @@ SpreadSheetSharedString* SpreadSheetCell::AsSharedString() const
 
 QString SpreadSheetCell::AsString() const
 {
+    if (dataType_ != cdtFormula)
+        return ValueAsString(Value());
+    const SpreadSheetTableView& view = *View();
+    const DefaultBoolean sheetShows = view.Options().ShowFormulas;
+    const bool showFormula = showFormula_ != bDefault ? showFormula_ == bTrue
+        : sheetShows != bDefault                      ? sheetShows == bTrue
+                                                      : view.SpreadSheetOwner().OptionsView().ShowFormulas;
+    return showFormula ? data_.formula->AsText() : ValueAsString(FormulaResult());
+}
+
+QString SpreadSheetCell::ValueAsString(const SpreadSheetCellValue& value) const
+{
     const SpreadSheet& book = *SpreadSheetOwner();
     const SpreadSheetFormatHandle* format = StyleHandle()->DataFormat();
-    switch (dataType_) {
-    case cdtBlank:
-        return QString();
+    switch (value.type) {
     case cdtBoolean:
-        return data_.boolean ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+        return value.boolean ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
     case cdtError:
-        return ErrorCodeToText(data_.error);
+        return ErrorCodeToText(value.error);
     case cdtCurrency:
-        return CurrencyToText(data_.currency, book.SystemFormatSettings().Data);
+        return CurrencyToText(value.currency, book.SystemFormatSettings().Data);
     case cdtFloat:
         if (format->IsDateTime())
-            return DateTimeToText(data_.number, book.FormatSettings(), format->IsTime());
-        return FloatToText(data_.number, book.FormatSettings().Data);
+            return DateTimeToText(value.number, book.FormatSettings(), format->IsTime());
+        return FloatToText(value.number, book.FormatSettings().Data);
     case cdtDateTime:
-        return DateTimeToText(data_.number, book.FormatSettings(), format->IsTime());
+        return DateTimeToText(value.number, book.FormatSettings(), format->IsTime());
     case cdtInteger:
-        return QString::number(data_.integer);
+        return QString::number(value.integer);
     case cdtString:
-        return data_.string->Value();
-    case cdtFormula:
+        return value.text;
+    default:
         return QString();
     }
-    return QString();
 }
 
 QVariant SpreadSheetCell::AsVariant() const
@@ -152,6 +188,26 @@ QVariant SpreadSheetCell::AsVariant() const
         return data_.integer;
     case cdtString:
         return data_.string->Value();
+    case cdtFormula: {
+        const SpreadSheetCellValue result = FormulaResult();
+        switch (result.type) {
+        case cdtBoolean:
+            return result.boolean;
+        case cdtError:
+            return QVariant::fromValue(static_cast<int>(result.error));
+        case cdtCurrency:
+            return static_cast<double>(result.currency) / 10000.0;
+        case cdtFloat:
+        case cdtDateTime:
+            return result.number;
+        case cdtInteger:
+            return result.integer;
+        case cdtString:
+            return result.text;
+        default:
+            return QVariant();
+        }
+    }
     default:
         return QVariant();
     }
@@ -180,6 +236,10 @@ SpreadSheetCellValue SpreadSheetCell::Value() const
         break;
     case cdtString:
         value.text = data_.string->Value();
+        break;
+    case cdtFormula:
+        // The history keeps a formula as its text and reads it again on undo.
+        value.text = data_.formula->AsText();
         break;
     default:
         break;
@@ -219,17 +279,24 @@ void SpreadSheetCell::ReleaseData()
 {
     if (dataType_ == cdtString && data_.string)
         data_.string->Release();
+    else if (dataType_ == cdtFormula)
+        delete data_.formula;
     dataType_ = cdtBlank;
     data_.currency = 0;
 }
 
 void SpreadSheetCell::Assign(const SpreadSheetCellValue& value)
 {
+    if (value.type == cdtFormula) {
+        if (!TrySetFormulaText(value.text))
+            SetAsString(value.text);
+        return;
+    }
     if (SameValue(value))
         return;
     SpreadSheet& book = *SpreadSheetOwner();
     SpreadSheetHistory& history = book.History();
-    if (history.CanAddCommand())
+    if (history.CanAddCommand() && !book.FormulaController().UpdatingSlaveCells())
         history.AddCommand(std::make_unique<SpreadSheetHistoryChangeCellCommand>(this));
     const bool wasBlank = dataType_ == cdtBlank;
     // Intern first: the new string may be the one being released.
@@ -265,6 +332,36 @@ void SpreadSheetCell::Assign(const SpreadSheetCellValue& value)
         break;
     }
     Changed(wasBlank);
+}
+
+void SpreadSheetCell::AssignFormula(std::unique_ptr<SpreadSheetFormula> formula)
+{
+    SpreadSheetHistory& history = SpreadSheetOwner()->History();
+    if (history.CanAddCommand())
+        history.AddCommand(std::make_unique<SpreadSheetHistoryChangeCellCommand>(this));
+    const bool wasBlank = dataType_ == cdtBlank;
+    ReleaseData();
+    dataType_ = cdtFormula;
+    data_.formula = formula.release();
+    Changed(wasBlank);
+}
+
+bool SpreadSheetCell::TrySetFormulaText(const QString& text)
+{
+    std::unique_ptr<SpreadSheetFormula> formula = ParseCellFormula(this, text);
+    if (!formula)
+        return false;
+    AssignFormula(std::move(formula));
+    return true;
+}
+
+void SpreadSheetCell::SetAsFormula(std::unique_ptr<SpreadSheetFormula> formula)
+{
+    if (!formula) {
+        Clear();
+        return;
+    }
+    AssignFormula(std::move(formula));
 }
 
 void SpreadSheetCell::Changed(bool wasBlank)
@@ -399,9 +496,11 @@ void SpreadSheetCell::Clear()
 
 void SpreadSheetCell::SetText(const QString& text, bool formulaChecking)
 {
-    // TODO: refuse typing into part of an array formula once array formulas exist.
     SpreadSheetTableView& view = *View();
     SpreadSheet& book = view.SpreadSheetOwner();
+    const SpreadSheetFormulaController& formulas = book.FormulaController();
+    if (!formulas.UpdatingSlaveCells() && formulas.FindArrayFormula(&view, RowIndex(), index_) != 0)
+        throw ESpreadSheetCannotChangePartOfArrayError(sErrorCannotChangePartOfArray.Text());
     view.BeginUpdate();
     struct EndUpdate {
         SpreadSheetTableView& view;
@@ -436,8 +535,13 @@ void SpreadSheetCell::SetText(const QString& text, bool formulaChecking)
         }
         return;
     }
-    // TODO: a text starting with "=" becomes a formula once the formula parser exists.
-    (void)formulaChecking;
+    if (formulaChecking && text.startsWith(u'=')) {
+        // Typing the same formula again changes nothing (undo and redo restore texts exactly).
+        if (dataType_ == cdtFormula && !book.History().InProcess() && data_.formula->AsText() == text)
+            return;
+        if (TrySetFormulaText(text))
+            return;
+    }
     SetAsString(text);
 }
 

@@ -6,6 +6,7 @@
 #include <QVariant>
 
 #include <cstdint>
+#include <memory>
 
 namespace quorvel {
 
@@ -17,6 +18,7 @@ class SpreadSheetSharedString;
 class SpreadSheetCellStyleHandle;
 class SpreadSheetCellStyle;
 class SpreadSheetFormatSettings;
+class SpreadSheetFormula;
 template <class Item>
 class SparseList;
 
@@ -63,6 +65,8 @@ public:
     double AsFloat() const;
     int AsInteger() const;
     SpreadSheetSharedString* AsSharedString() const;
+    /// The cell's formula; null unless the cell holds one.
+    SpreadSheetFormula* AsFormula() const { return dataType_ == cdtFormula ? data_.formula : nullptr; }
     QString AsString() const;
     QVariant AsVariant() const;
     /// The stored value in transportable form (strings as their text).
@@ -75,11 +79,15 @@ public:
     void SetAsFloat(double value);
     void SetAsInteger(int value);
     void SetAsSharedString(SpreadSheetSharedString* value);
+    /// Takes ownership of a formula made for this cell (null clears the cell).
+    void SetAsFormula(std::unique_ptr<SpreadSheetFormula> formula);
     void SetAsString(const QString& value);
     void SetAsVariant(const QVariant& value);
     /// Stores a value as it is (no date-time serial adjustment, no automatic format).
     void SetValue(const SpreadSheetCellValue& value);
     /// Typing: error literals, text format, value recognition, then (with `formulaChecking`) formulas.
+    /// Typing into a cell covered by an array formula raises ESpreadSheetCannotChangePartOfArrayError;
+    /// a formula over the length or nesting limits raises ESpreadSheetFormulaIsTooLongError.
     void SetText(const QString& text, bool formulaChecking = false);
     void Clear();
 
@@ -98,8 +106,15 @@ private:
     SpreadSheetCell(SpreadSheetTableRow* row, int column);
     ~SpreadSheetCell();
 
-    /// Sets a new value: records history, releases the old one, raises the change bits.
+    /// Sets a new value: records history, releases the old one, raises the change bits. A formula
+    /// value (from the history) is its text, parsed again.
     void Assign(const SpreadSheetCellValue& value);
+    void AssignFormula(std::unique_ptr<SpreadSheetFormula> formula);
+    /// True when the text was a formula and the cell now holds it.
+    bool TrySetFormulaText(const QString& text);
+    /// The formula's value as a cell value (errors as cdtError).
+    SpreadSheetCellValue FormulaResult() const;
+    QString ValueAsString(const SpreadSheetCellValue& value) const;
     bool SameValue(const SpreadSheetCellValue& value) const;
     void ReleaseData();
     void Changed(bool wasBlank);
@@ -117,6 +132,7 @@ private:
         double number;
         int integer;
         SpreadSheetSharedString* string;
+        SpreadSheetFormula* formula;
     } data_ {};
     int index_;
     SpreadSheetCellDataType dataType_ = cdtBlank;

@@ -20,6 +20,13 @@ inline constexpr ResourceString sErrorMaxOutlineLevel{ "sErrorMaxOutlineLevel",
     "The number of outline levels for both rows and columns cannot be more than 8." };
 inline constexpr ResourceString sErrorUnsupportedDocumentFormat{ "sErrorUnsupportedDocumentFormat",
     "Unsupported document format" };
+inline constexpr ResourceString sErrorCircularMessage{ "sErrorCircularMessage",
+    "Warning\r\nOne or more formulas contain a circular reference and may not calculate correctly. Circular "
+    "references are any references within a formula that depend upon the results of that same formula. For "
+    "example, a cell that refers to its own value or a cell that refers to another cell which depends on the "
+    "original cell's value both contain circular references.\r\n\r\nClick OK to create a circular reference "
+    "and continue." };
+inline constexpr ResourceString sCircularReferencePathPrefix{ "sCircularReferencePathPrefix", "The " };
 
 // Error literals; the shipped translation keeps them as they are.
 inline constexpr ResourceString serNullError{ "serNullError", "#NULL!" };

@@ -89,6 +89,8 @@ public:
     SpreadSheetChanges TakeChanges(SpreadSheetChanges mask);
 
     SpreadSheetCellPool& CellPool() { return *cellPool_; }
+    /// Expires when the sheet is destroyed; links of formulas hold it to notice a deleted sheet.
+    std::weak_ptr<const void> Lifetime() const { return lifetime_; }
     /// Merged areas widen the dimensions; the list arrives with merged cells.
     void UpdateCaptionDelimited();
 
@@ -97,6 +99,7 @@ private:
     void ProcessChanges();
 
     SpreadSheet* owner_;
+    std::shared_ptr<const void> lifetime_ = std::make_shared<int>(0);
     QString caption_;
     QString guid_;
     std::unique_ptr<SpreadSheetCellPool> cellPool_;

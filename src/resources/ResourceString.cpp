@@ -20,13 +20,27 @@ Translation& active()
 }
 
 // Values are written key="text"; the quotes are the first and the last of the value, so a text
-// may itself contain quotes.
+// may itself contain quotes. A line break inside a text is written \r or \n, a backslash \\.
 QString unquote(QString value)
 {
     value = value.trimmed();
     if (value.size() >= 2 && value.front() == u'"' && value.back() == u'"')
-        return value.mid(1, value.size() - 2);
-    return value;
+        value = value.mid(1, value.size() - 2);
+    if (!value.contains(u'\\'))
+        return value;
+    QString result;
+    result.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        const QChar next = i + 1 < value.size() ? value[i + 1] : QChar();
+        if (c == u'\\' && (next == u'r' || next == u'n' || next == u'\\')) {
+            result += next == u'r' ? QChar(u'\r') : next == u'n' ? QChar(u'\n') : QChar(u'\\');
+            ++i;
+            continue;
+        }
+        result += c;
+    }
+    return result;
 }
 
 } // namespace

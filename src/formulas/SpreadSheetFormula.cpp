@@ -1,0 +1,260 @@
+#include "formulas/SpreadSheetFormula.h"
+
+#include "formulas/SpreadSheetFormatSettings.h"
+#include "formulas/SpreadSheetFormulaController.h"
+#include "formulas/SpreadSheetFormulaResult.h"
+#include "formulas/SpreadSheetFormulaTokens.h"
+#include "model/SpreadSheet.h"
+#include "model/SpreadSheetCell.h"
+
+#include <algorithm>
+
+namespace quorvel {
+
+SpreadSheetCustomFormula::SpreadSheetCustomFormula(SpreadSheetFormulaController* controller)
+    : controller_(controller)
+{
+}
+
+SpreadSheetCustomFormula::~SpreadSheetCustomFormula() { SpreadSheetFormulaToken::DestroyTokens(tokens_); }
+
+SpreadSheet* SpreadSheetCustomFormula::Workbook() const { return controller_ ? controller_->Owner() : nullptr; }
+
+const SpreadSheetFormatSettings& SpreadSheetCustomFormula::FormatSettings() const
+{
+    if (controller_)
+        return controller_->FormatSettings();
+    static const SpreadSheetFormatSettings invariant(LocaleData::Invariant());
+    return invariant;
+}
+
+void SpreadSheetCustomFormula::SetAnchor(int row, int column)
+{
+    anchorRow_ = row;
+    anchorColumn_ = column;
+    UpdateArrayFormulaArea();
+}
+
+void SpreadSheetCustomFormula::SetTokens(SpreadSheetFormulaToken* first)
+{
+    if (first == tokens_)
+        return;
+    SpreadSheetFormulaToken::DestroyTokens(tokens_);
+    tokens_ = first;
+    if (tokens_)
+        tokens_->SetOwnerOfChain(this);
+}
+
+SpreadSheetFormulaToken* SpreadSheetCustomFormula::ReleaseTokens() { return std::exchange(tokens_, nullptr); }
+
+void SpreadSheetCustomFormula::SetError(int index, SpreadSheetFormulaErrorCode code)
+{
+    errorIndex_ = index;
+    errorCode_ = code;
+}
+
+void SpreadSheetCustomFormula::SetIsArrayFormula(bool value)
+{
+    if (isArrayFormula_ == value)
+        return;
+    isArrayFormula_ = value;
+    ClearResult();
+}
+
+void SpreadSheetCustomFormula::SetArrayFormulaSize(SpreadSheetFormulaArraySize size)
+{
+    arrayFormulaSize_ = size;
+    SetIsArrayFormula(true);
+    UpdateArrayFormulaArea();
+}
+
+void SpreadSheetCustomFormula::UpdateArrayFormulaArea()
+{
+    if (arrayFormulaSize_.IsEmpty()) {
+        arrayFormulaArea_ = { -1, -1, -1, -1 };
+        return;
+    }
+    arrayFormulaArea_ = { anchorColumn_, anchorRow_, anchorColumn_ + arrayFormulaSize_.ColumnCount - 1,
+        anchorRow_ + arrayFormulaSize_.RowCount - 1 };
+}
+
+int SpreadSheetCustomFormula::MaxIterationCount() const
+{
+    const SpreadSheet* book = Workbook();
+    if (!book || !Cell() || !book->OptionsBehavior().IterativeCalculation)
+        return 1;
+    return std::clamp(book->OptionsBehavior().IterativeCalculationMaxCount, 0, kMaxIterationCount) + 1;
+}
+
+SpreadSheetFormulaResult* SpreadSheetCustomFormula::GetResultValue()
+{
+    SpreadSheetFormulaController* controller = controller_;
+    if (!controller || !controller->CalculationInProcess() || resultValue_) {
+        if (!resultValue_) {
+            resultValue_ = std::make_unique<SpreadSheetFormulaResult>(this);
+            resultValue_->AddValue(0);
+        }
+        return resultValue_.get();
+    }
+
+    const int maxCount = MaxIterationCount();
+    const bool tooDeep = controller->EvaluationDepth() >= kMaxEvaluationDepth;
+    // A fresh dependency met too deep is evaluated first from the top of the pass; a formula already
+    // waiting there (or being evaluated) when met again closes a cycle, handled below as re-entry.
+    if (tooDeep && iteration_ == 0 && !controller->IsDeferred(this))
+        throw SpreadSheetEvaluationDepthLimit { this };
+
+    const int saved = iteration_;
+    ++iteration_;
+    auto result = std::make_unique<SpreadSheetFormulaResult>(this);
+    if (!tooDeep && (iteration_ < 2 || iteration_ < maxCount)) {
+        SpreadSheetFormulaResult* previousSubResult = calculatingSubResult_;
+        if (isArrayFormula_)
+            calculatingSubResult_ = result.get();
+        controller->EnterEvaluation();
+        try {
+            Evaluate(*result);
+        } catch (...) {
+            controller->LeaveEvaluation();
+            calculatingSubResult_ = previousSubResult;
+            iteration_ = saved;
+            throw;
+        }
+        controller->LeaveEvaluation();
+        calculatingSubResult_ = previousSubResult;
+    } else {
+        // Re-entered beyond the iteration count (or the depth bound): the cycle is cut here.
+        result->AddValue(0);
+        if (maxCount == 1)
+            controller->SetCircularReference(true);
+    }
+    if (controller->CircularReference()) {
+        result->Clear();
+        result->SetHasCircularReferences(true);
+        result->AddValue(0);
+    }
+    if (saved == 0 && maxCount > 1) {
+        result_ = result->GetValue(&resultError_);
+        resultValid_ = true;
+    }
+    resultValue_ = std::move(result);
+    iteration_ = saved;
+    if (saved == 0 && isArrayFormula_)
+        controller->WriteArrayFormulaCells(this);
+    return resultValue_.get();
+}
+
+SpreadSheetVariant SpreadSheetCustomFormula::GetValue(SpreadSheetFormulaErrorCode* error)
+{
+    if (!resultValid_) {
+        const bool inPass = controller_ && controller_->CalculationInProcess();
+        if (inPass || resultValue_) {
+            SpreadSheetFormulaResult* result = GetResultValue();
+            result_ = result->GetValue(&resultError_);
+        } else {
+            result_ = SpreadSheetVariant::FromInteger(0);
+            resultError_ = ecNone;
+        }
+        resultValid_ = !inPass || MaxIterationCount() == 1;
+    }
+    if (error)
+        *error = resultError_;
+    return result_;
+}
+
+SpreadSheetVariant SpreadSheetCustomFormula::GetActualValue(SpreadSheetFormulaErrorCode* error)
+{
+    SpreadSheetVariant value = GetValue(error);
+    return value.IsEmptyOrNull() ? SpreadSheetVariant::FromInteger(0) : value;
+}
+
+void SpreadSheetCustomFormula::ClearResult()
+{
+    resultValid_ = false;
+    iteration_ = 0;
+    resultValue_.reset();
+    result_ = {};
+    resultError_ = ecNone;
+}
+
+void SpreadSheetCustomFormula::ClearTokenCaches()
+{
+    if (tokens_)
+        for (SpreadSheetFormulaToken* token = tokens_; token; token = token->Next())
+            token->ClearCache();
+}
+
+SpreadSheetFormula::SpreadSheetFormula(SpreadSheetFormulaController* controller, SpreadSheetCell* cell)
+    : SpreadSheetCustomFormula(controller)
+    , cell_(cell)
+{
+    UpdateAnchor();
+    if (controller)
+        controller->Add(this);
+}
+
+SpreadSheetFormula::~SpreadSheetFormula()
+{
+    if (Controller())
+        Controller()->Remove(this);
+}
+
+SpreadSheetTableView* SpreadSheetFormula::View() const { return cell_ ? cell_->View() : nullptr; }
+
+void SpreadSheetFormula::UpdateAnchor()
+{
+    if (cell_)
+        SetAnchor(cell_->RowIndex(), cell_->ColumnIndex());
+}
+
+SpreadSheetExpressionFormula::SpreadSheetExpressionFormula(
+    SpreadSheetFormulaController* controller, SpreadSheetTableView* view, int row, int column)
+    : SpreadSheetCustomFormula(controller)
+    , view_(view)
+{
+    SetAnchor(row, column);
+}
+
+SpreadSheetCellValue ToCellValue(const SpreadSheetVariant& value, SpreadSheetFormulaErrorCode error)
+{
+    SpreadSheetCellValue cell;
+    if (error != ecNone) {
+        cell.type = cdtError;
+        cell.error = error;
+        return cell;
+    }
+    switch (value.Type()) {
+    case vtEmpty:
+    case vtNull:
+        // An empty item of an array result shows as 0.
+        cell.type = cdtInteger;
+        break;
+    case vtInteger:
+        cell.type = cdtInteger;
+        cell.integer = value.Integer();
+        break;
+    case vtFloat:
+        cell.type = cdtFloat;
+        cell.number = value.Float();
+        break;
+    case vtDateTime:
+        cell.type = cdtDateTime;
+        cell.number = value.Float();
+        break;
+    case vtCurrency:
+        cell.type = cdtCurrency;
+        cell.currency = value.Currency();
+        break;
+    case vtText:
+        cell.type = cdtString;
+        cell.text = value.Text();
+        break;
+    case vtBoolean:
+        cell.type = cdtBoolean;
+        cell.boolean = value.Boolean();
+        break;
+    }
+    return cell;
+}
+
+} // namespace quorvel
