@@ -2,6 +2,7 @@
 
 #include "model/SpreadSheet.h"
 #include "model/SpreadSheetCoreStyles.h"
+#include "model/SpreadSheetTableItemGroups.h"
 #include "model/SpreadSheetTableItems.h"
 #include "model/SpreadSheetTableView.h"
 
@@ -115,6 +116,45 @@ void SpreadSheetHistoryChangeDefaultSizeCommand::Undo()
     const int current = items_->DefaultSize();
     items_->SetDefaultSize(size_);
     size_ = current;
+}
+
+SpreadSheetHistoryChangeGroupRangeCommand::SpreadSheetHistoryChangeGroupRangeCommand(SpreadSheetTableItemGroup* group)
+    : group_(group)
+    , startIndex_(group->startIndex_)
+    , finishIndex_(group->finishIndex_)
+    , collapsedByUser_(group->collapsedByUser_)
+{
+}
+
+void SpreadSheetHistoryChangeGroupRangeCommand::Undo()
+{
+    std::swap(group_->startIndex_, startIndex_);
+    std::swap(group_->finishIndex_, finishIndex_);
+    std::swap(group_->collapsedByUser_, collapsedByUser_);
+    if (group_->parent_)
+        SpreadSheetTableItemGroups::SortChildren(group_->parent_);
+}
+
+SpreadSheetHistoryChangeGroupParentCommand::SpreadSheetHistoryChangeGroupParentCommand(SpreadSheetTableItemGroup* group,
+    SpreadSheetTableItemGroup* previousParent, std::unique_ptr<SpreadSheetTableItemGroup> detached)
+    : group_(group)
+    , parent_(previousParent)
+    , detached_(std::move(detached))
+{
+}
+
+SpreadSheetHistoryChangeGroupParentCommand::~SpreadSheetHistoryChangeGroupParentCommand() = default;
+
+void SpreadSheetHistoryChangeGroupParentCommand::Undo()
+{
+    SpreadSheetTableItemGroups& groups = *group_->owner_;
+    SpreadSheetTableItemGroup* current = group_->parent_;
+    std::unique_ptr<SpreadSheetTableItemGroup> group = current ? groups.Detach(group_) : std::move(detached_);
+    if (parent_)
+        groups.Attach(std::move(group), parent_);
+    else
+        detached_ = std::move(group);
+    parent_ = current;
 }
 
 // Action

@@ -19,6 +19,7 @@ class SpreadSheetTableItems;
 class SpreadSheetHistory;
 class SpreadSheetHistoryAction;
 class SpreadSheetCellStyleHandle;
+class SpreadSheetTableItemGroup;
 
 inline constexpr ResourceString sActionCellEditing{ "sActionCellEditing", "Cell Editing" };
 inline constexpr ResourceString sActionClearCells{ "sActionClearCells", "Clear Cell(s)" };
@@ -132,6 +133,38 @@ public:
 private:
     SpreadSheetTableItems* items_;
     int size_;
+};
+
+/// An outline group's range and its collapsed-by-user flag.
+class SpreadSheetHistoryChangeGroupRangeCommand final : public SpreadSheetHistoryCustomCommand {
+public:
+    explicit SpreadSheetHistoryChangeGroupRangeCommand(SpreadSheetTableItemGroup* group);
+    SpreadSheetHistoryActionKind ActionKind() const override { return SpreadSheetHistoryActionKind::ChangeGroup; }
+    void Undo() override;
+
+private:
+    SpreadSheetTableItemGroup* group_;
+    int startIndex_;
+    int finishIndex_;
+    bool collapsedByUser_;
+};
+
+/// An outline group's parent; no parent means the group is out of the tree, and then the command
+/// owns it, so that the same group object comes back and later commands can refer to it.
+class SpreadSheetHistoryChangeGroupParentCommand final : public SpreadSheetHistoryCustomCommand {
+public:
+    /// `previousParent` is the parent before the change; `detached` is the group itself when the
+    /// change took it out of the tree.
+    SpreadSheetHistoryChangeGroupParentCommand(SpreadSheetTableItemGroup* group,
+        SpreadSheetTableItemGroup* previousParent, std::unique_ptr<SpreadSheetTableItemGroup> detached);
+    ~SpreadSheetHistoryChangeGroupParentCommand() override;
+    SpreadSheetHistoryActionKind ActionKind() const override { return SpreadSheetHistoryActionKind::ChangeGroup; }
+    void Undo() override;
+
+private:
+    SpreadSheetTableItemGroup* group_;
+    SpreadSheetTableItemGroup* parent_;
+    std::unique_ptr<SpreadSheetTableItemGroup> detached_;
 };
 
 /// One undo step: the commands recorded between BeginAction and EndAction (or joined outside one).

@@ -1,6 +1,8 @@
 #include "model/SpreadSheetTableItemGroups.h"
 
+#include "model/SpreadSheet.h"
 #include "model/SpreadSheetErrors.h"
+#include "model/SpreadSheetHistory.h"
 #include "model/SpreadSheetStrings.h"
 #include "model/SpreadSheetTableItems.h"
 #include "model/SpreadSheetTableView.h"
@@ -48,6 +50,32 @@ bool SpreadSheetTableItemGroup::Expanded() const
 
 // Groups
 
+namespace {
+
+/// One user operation on the groups: one undo step and one relayout.
+class GroupOperation {
+public:
+    GroupOperation(SpreadSheetTableView& view, SpreadSheetHistoryActionKind kind)
+        : view_(view)
+    {
+        view_.SpreadSheetOwner().History().BeginAction(kind);
+        view_.BeginUpdate();
+    }
+    GroupOperation(const GroupOperation&) = delete;
+    GroupOperation& operator=(const GroupOperation&) = delete;
+    ~GroupOperation()
+    {
+        view_.AddChanges(sscLayout | sscModified);
+        view_.EndUpdate();
+        view_.SpreadSheetOwner().History().EndAction();
+    }
+
+private:
+    SpreadSheetTableView& view_;
+};
+
+} // namespace
+
 SpreadSheetTableItemGroups::SpreadSheetTableItemGroups(SpreadSheetTableItems* items)
     : items_(items)
     , root_(new SpreadSheetTableItemGroup(this, nullptr, 0, items->MaxIndex()))
@@ -57,8 +85,6 @@ SpreadSheetTableItemGroups::SpreadSheetTableItemGroups(SpreadSheetTableItems* it
 SpreadSheetTableItemGroups::~SpreadSheetTableItemGroups() = default;
 
 int SpreadSheetTableItemGroups::MaxLevel() const { return root_->SubtreeDepth() - 1; }
-
-void SpreadSheetTableItemGroups::Clear() { root_->children_.clear(); }
 
 SpreadSheetTableItemGroup* SpreadSheetTableItemGroups::Find(int index) const
 {
@@ -76,6 +102,90 @@ SpreadSheetTableItemGroup* SpreadSheetTableItemGroups::Find(int index) const
         }
     }
     return found;
+}
+
+SpreadSheetHistory& SpreadSheetTableItemGroups::History() const
+{
+    return items_->View().SpreadSheetOwner().History();
+}
+
+// Tree primitives: every change of a range, a flag or a parent is recorded here, so that undo can
+// replay the exact tree the user saw.
+
+void SpreadSheetTableItemGroups::SetRange(SpreadSheetTableItemGroup* group, int start, int finish)
+{
+    if (group->startIndex_ == start && group->finishIndex_ == finish)
+        return;
+    SpreadSheetHistory& history = History();
+    if (history.CanAddCommand())
+        history.AddCommand(std::make_unique<SpreadSheetHistoryChangeGroupRangeCommand>(group));
+    group->startIndex_ = start;
+    group->finishIndex_ = finish;
+}
+
+void SpreadSheetTableItemGroups::SetCollapsedByUser(SpreadSheetTableItemGroup* group, bool value)
+{
+    if (group->collapsedByUser_ == value)
+        return;
+    SpreadSheetHistory& history = History();
+    if (history.CanAddCommand())
+        history.AddCommand(std::make_unique<SpreadSheetHistoryChangeGroupRangeCommand>(group));
+    group->collapsedByUser_ = value;
+}
+
+void SpreadSheetTableItemGroups::Move(
+    GroupPtr group, SpreadSheetTableItemGroup* previousParent, SpreadSheetTableItemGroup* parent)
+{
+    SpreadSheetTableItemGroup* moved = group.get();
+    if (parent)
+        Attach(std::move(group), parent);
+    // A group that leaves the tree lives on in the command, for undo to put it back.
+    SpreadSheetHistory& history = History();
+    if (history.CanAddCommand())
+        history.AddCommand(
+            std::make_unique<SpreadSheetHistoryChangeGroupParentCommand>(moved, previousParent, std::move(group)));
+}
+
+void SpreadSheetTableItemGroups::MoveUnder(SpreadSheetTableItemGroup* group, SpreadSheetTableItemGroup* parent)
+{
+    SpreadSheetTableItemGroup* previousParent = group->parent_;
+    if (previousParent != parent)
+        Move(Detach(group), previousParent, parent);
+}
+
+SpreadSheetTableItemGroups::GroupPtr SpreadSheetTableItemGroups::Detach(SpreadSheetTableItemGroup* group)
+{
+    auto& siblings = group->parent_->children_;
+    const auto it
+        = std::find_if(siblings.begin(), siblings.end(), [group](const GroupPtr& item) { return item.get() == group; });
+    GroupPtr detached = std::move(*it);
+    siblings.erase(it);
+    detached->parent_ = nullptr;
+    return detached;
+}
+
+void SpreadSheetTableItemGroups::Attach(GroupPtr group, SpreadSheetTableItemGroup* parent)
+{
+    auto& children = parent->children_;
+    const auto at = std::upper_bound(children.begin(), children.end(), group->startIndex_,
+        [](int start, const GroupPtr& child) { return start < child->startIndex_; });
+    group->parent_ = parent;
+    children.insert(at, std::move(group));
+}
+
+void SpreadSheetTableItemGroups::SortChildren(SpreadSheetTableItemGroup* group)
+{
+    std::stable_sort(group->children_.begin(), group->children_.end(),
+        [](const GroupPtr& a, const GroupPtr& b) { return a->startIndex_ < b->startIndex_; });
+}
+
+// Operations
+
+void SpreadSheetTableItemGroups::Clear()
+{
+    GroupOperation operation(items_->View(), SpreadSheetHistoryActionKind::DeleteGroup);
+    while (!root_->children_.empty())
+        Move(Detach(root_->children_.back().get()), root_.get(), nullptr);
 }
 
 // Each position of the range goes to the deepest group containing it; the new piece ends at the
@@ -114,59 +224,62 @@ void SpreadSheetTableItemGroups::Add(int first, int last)
         if (piece.parent->Level() + depth + 2 > kMaxOutlineLevelCount)
             throw ESpreadSheetError(sErrorMaxOutlineLevel.Text());
     }
+
+    GroupOperation operation(items_->View(), SpreadSheetHistoryActionKind::AddGroup);
     for (const Piece& piece : pieces) {
-        auto group = std::unique_ptr<SpreadSheetTableItemGroup>(
-            new SpreadSheetTableItemGroup(this, piece.parent, piece.start, piece.finish));
+        auto owned = GroupPtr(new SpreadSheetTableItemGroup(this, nullptr, piece.start, piece.finish));
+        SpreadSheetTableItemGroup* group = owned.get();
         // Groups wholly inside the new one become its children.
-        auto& siblings = piece.parent->children_;
-        for (auto it = siblings.begin(); it != siblings.end();) {
-            if ((*it)->startIndex_ >= piece.start && (*it)->finishIndex_ <= piece.finish) {
-                (*it)->parent_ = group.get();
-                group->children_.push_back(std::move(*it));
-                it = siblings.erase(it);
-            } else {
-                ++it;
-            }
-        }
-        siblings.push_back(std::move(group));
-        Validate(piece.parent);
+        std::vector<SpreadSheetTableItemGroup*> inside;
+        for (const auto& child : piece.parent->children_)
+            if (child->startIndex_ >= piece.start && child->finishIndex_ <= piece.finish)
+                inside.push_back(child.get());
+        Move(std::move(owned), nullptr, piece.parent);
+        for (SpreadSheetTableItemGroup* child : inside)
+            MoveUnder(child, group);
     }
-    items_->View().AddChanges(sscLayout | sscModified);
+    // Merging touching siblings can take a piece's parent out of the tree, so the parents are
+    // tidied only once every piece is in place, the deepest first.
+    std::vector<SpreadSheetTableItemGroup*> parents;
+    for (const Piece& piece : pieces)
+        if (std::find(parents.begin(), parents.end(), piece.parent) == parents.end())
+            parents.push_back(piece.parent);
+    std::stable_sort(parents.begin(), parents.end(),
+        [](const SpreadSheetTableItemGroup* a, const SpreadSheetTableItemGroup* b) { return a->Level() > b->Level(); });
+    for (SpreadSheetTableItemGroup* parent : parents)
+        Validate(parent);
 }
 
 // Children sorted by start; touching or overlapping siblings merge into the first; children are
 // clamped into the parent, which grows to cover them.
 void SpreadSheetTableItemGroups::Validate(SpreadSheetTableItemGroup* group)
 {
+    SortChildren(group);
     auto& children = group->children_;
-    std::sort(children.begin(), children.end(),
-        [](const auto& a, const auto& b) { return a->startIndex_ < b->startIndex_; });
     for (size_t i = 1; i < children.size();) {
         SpreadSheetTableItemGroup* previous = children[i - 1].get();
         SpreadSheetTableItemGroup* next = children[i].get();
-        if (next->startIndex_ <= previous->finishIndex_ + 1) {
-            previous->finishIndex_ = std::max(previous->finishIndex_, next->finishIndex_);
-            previous->collapsedByUser_ = previous->collapsedByUser_ || next->collapsedByUser_;
-            for (auto& child : next->children_) {
-                child->parent_ = previous;
-                previous->children_.push_back(std::move(child));
-            }
-            children.erase(children.begin() + static_cast<std::ptrdiff_t>(i));
-            Validate(previous);
-        } else {
+        if (next->startIndex_ > previous->finishIndex_ + 1) {
             ++i;
+            continue;
         }
+        SetRange(previous, previous->startIndex_, std::max(previous->finishIndex_, next->finishIndex_));
+        SetCollapsedByUser(previous, previous->collapsedByUser_ || next->collapsedByUser_);
+        while (!next->children_.empty())
+            MoveUnder(next->children_.front().get(), previous);
+        MoveUnder(next, nullptr);
+        Validate(previous);
     }
-    for (auto& child : children) {
-        if (group != root_.get()) {
-            child->startIndex_ = std::max(child->startIndex_, group->startIndex_);
-            child->finishIndex_ = std::min(child->finishIndex_, group->finishIndex_);
-        }
-    }
-    if (group != root_.get() && !children.empty()) {
-        group->startIndex_ = std::min(group->startIndex_, children.front()->startIndex_);
+    if (group == root_.get())
+        return;
+    for (const auto& child : children)
+        SetRange(child.get(), std::max(child->startIndex_, group->startIndex_),
+            std::min(child->finishIndex_, group->finishIndex_));
+    if (!children.empty()) {
+        int finish = group->finishIndex_;
         for (const auto& child : children)
-            group->finishIndex_ = std::max(group->finishIndex_, child->finishIndex_);
+            finish = std::max(finish, child->finishIndex_);
+        SetRange(group, std::min(group->startIndex_, children.front()->startIndex_), finish);
     }
 }
 
@@ -176,40 +289,33 @@ void SpreadSheetTableItemGroups::Delete(int first, int last)
     last = std::clamp(last, 0, items_->MaxIndex());
     if (first > last)
         std::swap(first, last);
+    GroupOperation operation(items_->View(), SpreadSheetHistoryActionKind::DeleteGroup);
     for (int position = first; position <= last; ++position) {
         for (SpreadSheetTableItemGroup* group = Find(position); group && group != root_.get();) {
             SpreadSheetTableItemGroup* parent = group->parent_;
-            auto& siblings = parent->children_;
-            const auto it = std::find_if(
-                siblings.begin(), siblings.end(), [group](const auto& item) { return item.get() == group; });
             if (group->startIndex_ == group->finishIndex_) {
-                // Its children (none can exist in one position) go with it.
-                siblings.erase(it);
+                // Its children (one-position groups too) have gone before it: Find gave the deepest.
+                MoveUnder(group, nullptr);
             } else if (group->startIndex_ == position) {
-                ++group->startIndex_;
+                SetRange(group, position + 1, group->finishIndex_);
             } else if (group->finishIndex_ == position) {
-                --group->finishIndex_;
+                SetRange(group, group->startIndex_, position - 1);
             } else {
-                auto second = std::unique_ptr<SpreadSheetTableItemGroup>(
-                    new SpreadSheetTableItemGroup(this, parent, position + 1, group->finishIndex_));
-                second->collapsedByUser_ = group->collapsedByUser_;
-                group->finishIndex_ = position - 1;
-                auto& children = group->children_;
-                for (auto child = children.begin(); child != children.end();) {
-                    if ((*child)->startIndex_ > position) {
-                        (*child)->parent_ = second.get();
-                        second->children_.push_back(std::move(*child));
-                        child = children.erase(child);
-                    } else {
-                        ++child;
-                    }
-                }
-                siblings.insert(it + 1, std::move(second));
+                auto owned = GroupPtr(new SpreadSheetTableItemGroup(this, nullptr, position + 1, group->finishIndex_));
+                owned->collapsedByUser_ = group->collapsedByUser_;
+                SpreadSheetTableItemGroup* second = owned.get();
+                SetRange(group, group->startIndex_, position - 1);
+                Move(std::move(owned), nullptr, parent);
+                std::vector<SpreadSheetTableItemGroup*> after;
+                for (const auto& child : group->children_)
+                    if (child->startIndex_ > position)
+                        after.push_back(child.get());
+                for (SpreadSheetTableItemGroup* child : after)
+                    MoveUnder(child, second);
             }
             group = parent;
         }
     }
-    items_->View().AddChanges(sscLayout | sscModified);
 }
 
 void SpreadSheetTableItemGroups::SetItemsVisible(int first, int last, bool visible)
@@ -223,8 +329,14 @@ void SpreadSheetTableItemGroups::SetItemsVisible(int first, int last, bool visib
 
 void SpreadSheetTableItemGroups::Collapse(SpreadSheetTableItemGroup* group)
 {
+    GroupOperation operation(items_->View(), SpreadSheetHistoryActionKind::ExpandGroup);
+    CollapseItems(group);
+}
+
+void SpreadSheetTableItemGroups::CollapseItems(SpreadSheetTableItemGroup* group)
+{
     SetItemsVisible(group->startIndex_, group->finishIndex_, false);
-    group->collapsedByUser_ = true;
+    SetCollapsedByUser(group, true);
 }
 
 void SpreadSheetTableItemGroups::ExpandChildren(SpreadSheetTableItemGroup* group)
@@ -241,7 +353,8 @@ void SpreadSheetTableItemGroups::ExpandChildren(SpreadSheetTableItemGroup* group
 
 void SpreadSheetTableItemGroups::Expand(SpreadSheetTableItemGroup* group)
 {
-    group->collapsedByUser_ = false;
+    GroupOperation operation(items_->View(), SpreadSheetHistoryActionKind::ExpandGroup);
+    SetCollapsedByUser(group, false);
     ExpandChildren(group);
 }
 
@@ -263,9 +376,10 @@ bool SpreadSheetTableItemGroups::ExpandTo(SpreadSheetTableItemGroup* group, int 
 
 void SpreadSheetTableItemGroups::ExpandToLevel(int level)
 {
+    GroupOperation operation(items_->View(), SpreadSheetHistoryActionKind::ExpandGroup);
     for (const auto& group : root_->children_) {
         if (level < 0)
-            Collapse(group.get());
+            CollapseItems(group.get());
         else
             ExpandTo(group.get(), level);
     }

@@ -7,6 +7,9 @@ namespace quorvel {
 
 class SpreadSheetTableItems;
 class SpreadSheetTableItemGroups;
+class SpreadSheetHistory;
+class SpreadSheetHistoryChangeGroupRangeCommand;
+class SpreadSheetHistoryChangeGroupParentCommand;
 
 enum class SpreadSheetTableItemGroupExpandButtonPosition { gebpGroupStart, gebpGroupFinish };
 using enum SpreadSheetTableItemGroupExpandButtonPosition;
@@ -29,6 +32,8 @@ public:
 
 private:
     friend class SpreadSheetTableItemGroups;
+    friend class SpreadSheetHistoryChangeGroupRangeCommand;
+    friend class SpreadSheetHistoryChangeGroupParentCommand;
     SpreadSheetTableItemGroup(SpreadSheetTableItemGroups* owner, SpreadSheetTableItemGroup* parent, int start,
         int finish);
 
@@ -53,11 +58,13 @@ public:
     int MaxLevel() const;
     SpreadSheetTableItemGroupExpandButtonPosition ExpandButtonPosition = gebpGroupFinish;
 
+    // Each operation below is one undoable step.
     /// Groups first..last; raises sErrorMaxOutlineLevel when nesting would exceed 8 levels, leaving
     /// the groups as they were.
     void Add(int first, int last);
     /// Removes the positions first..last from every group containing them.
     void Delete(int first, int last);
+    /// Removes every group of the axis.
     void Clear();
     /// The deepest group containing `index`, or nullptr.
     SpreadSheetTableItemGroup* Find(int index) const;
@@ -68,8 +75,25 @@ public:
 
 private:
     friend class SpreadSheetTableItemGroup;
+    friend class SpreadSheetHistoryChangeGroupRangeCommand;
+    friend class SpreadSheetHistoryChangeGroupParentCommand;
+    using GroupPtr = std::unique_ptr<SpreadSheetTableItemGroup>;
+    SpreadSheetHistory& History() const;
+
+    // Every change of the tree goes through these, so that the history can record it.
+    void SetRange(SpreadSheetTableItemGroup* group, int start, int finish);
+    void SetCollapsedByUser(SpreadSheetTableItemGroup* group, bool value);
+    /// Puts a detached group under `parent` (nullptr: it leaves the tree and is freed unless the
+    /// history keeps it for undo); `previousParent` is where it was.
+    void Move(GroupPtr group, SpreadSheetTableItemGroup* previousParent, SpreadSheetTableItemGroup* parent);
+    void MoveUnder(SpreadSheetTableItemGroup* group, SpreadSheetTableItemGroup* parent);
+    GroupPtr Detach(SpreadSheetTableItemGroup* group);
+    void Attach(GroupPtr group, SpreadSheetTableItemGroup* parent);
+    static void SortChildren(SpreadSheetTableItemGroup* group);
+
     void Validate(SpreadSheetTableItemGroup* group);
     void SetItemsVisible(int first, int last, bool visible);
+    void CollapseItems(SpreadSheetTableItemGroup* group);
     void ExpandChildren(SpreadSheetTableItemGroup* group);
     bool ExpandTo(SpreadSheetTableItemGroup* group, int level);
 
