@@ -4,6 +4,8 @@
 #include "formulas/SpreadSheetFormulaTokens.h"
 #include "model/SpreadSheetValueText.h"
 
+#include <cmath>
+
 namespace quorvel {
 
 SpreadSheetFormulaResult::SpreadSheetFormulaResult(SpreadSheetCustomFormula* owner)
@@ -20,30 +22,23 @@ void SpreadSheetFormulaResult::AddTemporary(std::unique_ptr<SpreadSheetFormulaTo
     temporaryTokens_.push_back(std::move(token));
 }
 
-void SpreadSheetFormulaResult::AddValue(double value)
-{
-    AddTemporary(std::make_unique<SpreadSheetFormulaVariantToken>(SpreadSheetVariant::FromFloat(value)));
-}
+void SpreadSheetFormulaResult::AddValue(double value) { AddValue(SpreadSheetVariant::FromFloat(value)); }
 
-void SpreadSheetFormulaResult::AddValue(int value)
-{
-    AddTemporary(std::make_unique<SpreadSheetFormulaVariantToken>(SpreadSheetVariant::FromInteger(value)));
-}
+void SpreadSheetFormulaResult::AddValue(int value) { AddValue(SpreadSheetVariant::FromInteger(value)); }
 
-void SpreadSheetFormulaResult::AddValue(const QString& value)
-{
-    AddTemporary(std::make_unique<SpreadSheetFormulaVariantToken>(SpreadSheetVariant::FromText(value)));
-}
+void SpreadSheetFormulaResult::AddValue(const QString& value) { AddValue(SpreadSheetVariant::FromText(value)); }
 
 void SpreadSheetFormulaResult::AddValue(const SpreadSheetVariant& value)
 {
+    // Overflow and failed library functions leave infinities and NaNs; they are no values.
+    if ((value.Type() == vtFloat || value.Type() == vtDateTime) && !std::isfinite(value.Float())) {
+        SetError(ecNUM);
+        return;
+    }
     AddTemporary(std::make_unique<SpreadSheetFormulaVariantToken>(value));
 }
 
-void SpreadSheetFormulaResult::AddDateTimeValue(double value)
-{
-    AddTemporary(std::make_unique<SpreadSheetFormulaVariantToken>(SpreadSheetVariant::FromDateTime(value)));
-}
+void SpreadSheetFormulaResult::AddDateTimeValue(double value) { AddValue(SpreadSheetVariant::FromDateTime(value)); }
 
 void SpreadSheetFormulaResult::AddResultValue(SpreadSheetFormulaResult* other)
 {

@@ -467,10 +467,18 @@ public:
     }
     void BuildText(SpreadSheetFormulaTextStack& stack, const SpreadSheetFormatSettings& settings) const override;
     void Calculate(SpreadSheetFormulaResult& result) override;
+    /// The first item.
+    void GetValue(SpreadSheetVariant& value, SpreadSheetFormulaErrorCode& error) override;
     void GetValueAsArrayItem(
         int row, int column, SpreadSheetVariant& value, SpreadSheetFormulaErrorCode& error) override;
     SpreadSheetFormulaTokenDimension GetDimension(SpreadSheetFormulaErrorCode& error) override;
     bool CanConvertStrToNumber() const override { return false; }
+
+private:
+    /// Finds the item holders by position once per pass (kept with the dimension).
+    void IndexItems();
+
+    std::vector<SpreadSheetFormulaToken*> items_; // row by row; null where a short row ends
 };
 
 class SpreadSheetFormulaArrayRowSeparator final : public SpreadSheetFormulaToken {
@@ -607,6 +615,10 @@ public:
     void ClearCache() override;
 
 private:
+    /// Calls the function once per position when value arguments receive arrays; false when
+    /// the call is not lifted and must be made once.
+    bool CalculateLifted(SpreadSheetFormulaResult& result);
+
     SpreadSheetFunctionInfo* information_;
     std::vector<std::uint8_t> paramKinds_; // SpreadSheetFunctionParamKind values
     // The value of the call in the current calculation pass (scalar results only).
