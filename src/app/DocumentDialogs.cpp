@@ -49,6 +49,12 @@ void StandardDocumentDialogs::ShowSaveError(QWidget* parent, const QString& reas
     showError(parent, QString::fromUtf8(kSaveErrorText) + u'\n' + reason);
 }
 
+void StandardDocumentDialogs::ShowCircularReferenceWarning(QWidget* parent, const QString& message)
+{
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kProgramCaption), message, QMessageBox::Ok, parent);
+    box.exec();
+}
+
 QString StandardDocumentDialogs::GetOpenFileName(QWidget* parent, const QString& filter)
 {
     return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);

@@ -21,6 +21,8 @@ public:
     virtual void ShowOpenError(QWidget* parent) = 0;
     /// A save that failed, with its reason.
     virtual void ShowSaveError(QWidget* parent, const QString& reason) = 0;
+    /// Formulas that have just become circular.
+    virtual void ShowCircularReferenceWarning(QWidget* parent, const QString& message) = 0;
     /// The chosen file, or empty when cancelled. Filters are in Qt's "Desc (*.a *.b);;…" form.
     virtual QString GetOpenFileName(QWidget* parent, const QString& filter) = 0;
     virtual QString GetSaveFileName(QWidget* parent, const QString& filter, const QString& defaultSuffix) = 0;
@@ -33,6 +35,7 @@ public:
     PromptAnswer AskToSaveOnClose(QWidget* parent) override;
     void ShowOpenError(QWidget* parent) override;
     void ShowSaveError(QWidget* parent, const QString& reason) override;
+    void ShowCircularReferenceWarning(QWidget* parent, const QString& message) override;
     QString GetOpenFileName(QWidget* parent, const QString& filter) override;
     QString GetSaveFileName(QWidget* parent, const QString& filter, const QString& defaultSuffix) override;
 };

@@ -9,6 +9,7 @@
 #include "model/SpreadSheet.h"
 #include "model/SpreadSheetErrors.h"
 #include "model/SpreadSheetHistory.h"
+#include "model/SpreadSheetStrings.h"
 #include "resources/ResourceString.h"
 #include "view/SpreadSheetControl.h"
 #include "view/SpreadSheetGridView.h"
@@ -146,6 +147,11 @@ FormQuorvel::FormQuorvel(const QStringList& arguments, std::unique_ptr<DocumentD
         SetModified(true);
         UpdateHistoryActions();
     });
+    // Queued: the warning waits until the edit, paste or load that made the cycle has finished.
+    connect(
+        control_, &SpreadSheetControl::CircularReferencesFound, this,
+        [this] { dialogs_->ShowCircularReferenceWarning(this, sErrorCircularMessage.Text()); },
+        Qt::QueuedConnection);
     connect(control_, &SpreadSheetControl::ActiveCellChanging, this, [this](int column, int row) {
         statusPanels_[0]->setText(SpreadSheetColumnReferences::NameByIndex(column) + QString::number(row + 1));
     });

@@ -1,5 +1,7 @@
 #include "cli/EvalCommand.h"
 
+#include "formulas/SpreadSheetFormula.h"
+#include "formulas/SpreadSheetFormulaController.h"
 #include "formulas/SpreadSheetReferences.h"
 #include "model/SpreadSheet.h"
 #include "model/SpreadSheetCell.h"
@@ -92,6 +94,11 @@ private:
             pendingFormula_ = true;
             return;
         }
+        if (item == u":calc") {
+            EndBatch();
+            book_.Calculate();
+            return;
+        }
         if (item == u":undo" || item == u":redo") {
             EndBatch();
             if (item == u":undo")
@@ -165,7 +172,9 @@ private:
         QString kind = QStringLiteral("empty");
         QString value;
         if (cell) {
-            switch (cell->DataType()) {
+            // A formula prints as its result.
+            const SpreadSheetCellValue result = cell->IsFormula() ? cell->FormulaResult() : SpreadSheetCellValue {};
+            switch (cell->IsFormula() ? result.type : cell->DataType()) {
             case cdtBlank:
                 break;
             case cdtBoolean:
@@ -178,7 +187,7 @@ private:
                 break;
             case cdtString:
                 kind = QStringLiteral("string");
-                value = escaped(cell->AsString());
+                value = escaped(cell->IsFormula() ? result.text : cell->AsString());
                 break;
             default:
                 kind = QStringLiteral("number");
@@ -193,7 +202,10 @@ private:
     {
         const CellTarget target = Resolve(ref, false);
         const SpreadSheetCell* cell = target.sheet ? target.sheet->GetCell(target.row, target.column) : nullptr;
-        out_ << ref << u'\t' << (cell ? escaped(cell->AsString()) : QString()) << u'\n';
+        QString text;
+        if (cell)
+            text = cell->IsFormula() ? cell->AsFormula()->AsText() : cell->AsString();
+        out_ << ref << u'\t' << escaped(text) << u'\n';
     }
 
     SpreadSheet& book_;
@@ -210,6 +222,8 @@ int RunEvalCommand(const QStringList& args, QTextStream& out, QTextStream& err)
     bool russian = false;
     bool date1904 = false;
     bool r1c1 = false;
+    bool manual = false;
+    std::optional<int> iterations;
     qsizetype i = 0;
     for (; i < args.size(); ++i) {
         const QString& arg = args[i];
@@ -226,6 +240,16 @@ int RunEvalCommand(const QStringList& args, QTextStream& out, QTextStream& err)
             date1904 = true;
         } else if (arg == u"--r1c1") {
             r1c1 = true;
+        } else if (arg == u"--manual") {
+            manual = true;
+        } else if (arg == u"--iterate" && i + 1 < args.size()) {
+            bool ok = false;
+            const int count = args[++i].toInt(&ok);
+            if (!ok || count < 0) {
+                err << "quorvel-cli eval: bad iteration count: " << args[i] << "\n";
+                return 2;
+            }
+            iterations = std::min(count, kMaxIterationCount);
         } else if (arg.startsWith(u"--") && arg != u"--formula") {
             err << "quorvel-cli eval: unknown option: " << arg << "\n";
             return 2;
@@ -252,6 +276,18 @@ int RunEvalCommand(const QStringList& args, QTextStream& out, QTextStream& err)
     if (date1904)
         book.SetDateTimeSystem(dts1904);
     book.SetR1C1Reference(r1c1);
+    book.OptionsBehavior().AutomaticCalculation = !manual;
+    if (iterations) {
+        book.OptionsBehavior().IterativeCalculation = true;
+        book.SetIterativeCalculationMaxCount(*iterations);
+    }
+    book.OnCircularReferences = [&] {
+        out.flush();
+        err << "quorvel-cli eval: warning: circular references: "
+            << book.FormulaController().GetCircularReferencePathsAsString().replace(QStringLiteral("\r\n"), QStringLiteral("; "))
+            << "\n";
+        err.flush();
+    };
     try {
         EvalSession session(book, out);
         session.Run(args.mid(i));

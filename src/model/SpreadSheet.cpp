@@ -379,7 +379,7 @@ void SpreadSheet::SetHistoryEnabled(bool value)
 
 void SpreadSheet::SetIterativeCalculationMaxCount(int value)
 {
-    optionsBehavior_.IterativeCalculationMaxCount = std::max(value, 0);
+    optionsBehavior_.IterativeCalculationMaxCount = std::clamp(value, 0, kMaxIterationCount);
 }
 
 void SpreadSheet::AddListener(ISpreadSheetListener* listener)

@@ -1,5 +1,6 @@
 #include "render/SpreadSheetCellPainter.h"
 
+#include "formulas/SpreadSheetFormula.h"
 #include "model/SpreadSheetCell.h"
 
 #include <QPainter>
@@ -110,7 +111,11 @@ SpreadSheetCellDisplay CellDisplay(const SpreadSheetCell& cell)
 {
     // TODO: render values through their number formats once value formatting exists.
     SpreadSheetCellDisplay display { cell.AsString(), ssahLeft };
-    switch (cell.DataType()) {
+    // A formula aligns as its result does, unless the formula text itself is shown.
+    SpreadSheetCellDataType type = cell.DataType();
+    if (type == cdtFormula && display.text != cell.AsFormula()->AsText())
+        type = cell.FormulaResult().type;
+    switch (type) {
     case cdtCurrency:
     case cdtFloat:
     case cdtDateTime:

@@ -61,6 +61,7 @@ SpreadSheetControl::SpreadSheetControl(QWidget* parent)
     book_->OnDataChanged = [this] { grid_->viewport()->update(); };
     book_->OnHistoryChanged = [this] { emit HistoryChanged(); };
     book_->OnModifiedChanged = [this] { emit ModifiedChanged(); };
+    book_->OnCircularReferences = [this] { emit CircularReferencesFound(); };
     RefreshTabs();
     setFocusProxy(grid_);
 }
@@ -72,6 +73,7 @@ SpreadSheetControl::~SpreadSheetControl()
     book_->OnDataChanged = nullptr;
     book_->OnHistoryChanged = nullptr;
     book_->OnModifiedChanged = nullptr;
+    book_->OnCircularReferences = nullptr;
     // The grid (and its editor, which commits when it loses the focus) goes before the workbook.
     delete grid_;
 }

@@ -36,6 +36,8 @@ signals:
     void HistoryChanged();
     void ModifiedChanged();
     void ActiveCellChanging(int column, int row);
+    /// Formulas have just become circular; emitted once until the cycles are gone.
+    void CircularReferencesFound();
 
 private:
     void RefreshTabs();

@@ -1,5 +1,6 @@
 #include "view/SpreadSheetGridView.h"
 
+#include "formulas/SpreadSheetFormula.h"
 #include "formulas/SpreadSheetReferences.h"
 #include "model/SpreadSheet.h"
 #include "model/SpreadSheetCell.h"
@@ -22,6 +23,14 @@
 namespace quorvel {
 
 namespace {
+
+// The in-place editor opens on a formula's text, not on its result.
+QString EditingText(const SpreadSheetCell* cell)
+{
+    if (!cell)
+        return QString();
+    return cell->IsFormula() ? cell->AsFormula()->AsText() : cell->AsString();
+}
 
 constexpr int kScrollStep = 20;
 const QColor kHeaderColor(0xF3, 0xF3, 0xF3);
@@ -397,7 +406,7 @@ void SpreadSheetGridView::HandleKey(int key, Qt::KeyboardModifiers modifiers, co
     case SpreadSheetKeyResult::krStartEditing: {
         const SpreadSheetTableViewSelection& selection = states_.Selection(*Sheet());
         const SpreadSheetCell* cell = Sheet()->GetCell(selection.FocusedRow(), selection.FocusedColumn());
-        StartEditing(cell ? cell->AsString() : QString(), false);
+        StartEditing(EditingText(cell), false);
         break;
     }
     case SpreadSheetKeyResult::krIgnored:
@@ -560,7 +569,7 @@ void SpreadSheetGridView::mouseDoubleClickEvent(QMouseEvent* event)
     if (!HitTest(event->position().toPoint(), row, column) || row < 0 || column < 0)
         return;
     const SpreadSheetCell* cell = Sheet()->GetCell(row, column);
-    StartEditing(cell ? cell->AsString() : QString(), false);
+    StartEditing(EditingText(cell), false);
 }
 
 } // namespace quorvel

@@ -207,6 +207,12 @@ SpreadSheetKeyResult SpreadSheetTableViewController::KeyDown(
         return SpreadSheetKeyResult::krHandled;
     case Qt::Key_F2:
         return shift == 0 ? SpreadSheetKeyResult::krStartEditing : SpreadSheetKeyResult::krIgnored;
+    case Qt::Key_F9:
+        // Recalculates every formula; with automatic calculation off, the only way to do so.
+        if (shift != 0)
+            return SpreadSheetKeyResult::krIgnored;
+        book_.Calculate();
+        return SpreadSheetKeyResult::krHandled;
     case Qt::Key_F11:
         if (shift != ssShift)
             return SpreadSheetKeyResult::krIgnored;

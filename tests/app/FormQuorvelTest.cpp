@@ -65,6 +65,7 @@ struct ScriptedDialogs final : DocumentDialogs {
     PromptAnswer AskToSaveOnClose(QWidget*) override { return Next("ask-close"); }
     void ShowOpenError(QWidget*) override { log.asked << QStringLiteral("open-error"); }
     void ShowSaveError(QWidget*, const QString& reason) override { log.asked << QStringLiteral("save-error:") + reason; }
+    void ShowCircularReferenceWarning(QWidget*, const QString&) override { log.asked << QStringLiteral("circular"); }
     QString GetOpenFileName(QWidget*, const QString&) override { return NextFile("open-dialog"); }
     QString GetSaveFileName(QWidget*, const QString&, const QString&) override { return NextFile("save-dialog"); }
     Log& log;
