@@ -69,8 +69,10 @@ public:
     SpreadSheetFormula* AsFormula() const { return dataType_ == cdtFormula ? data_.formula : nullptr; }
     QString AsString() const;
     QVariant AsVariant() const;
-    /// The stored value in transportable form (strings as their text).
+    /// The stored value in transportable form (strings as their text, a formula as its text).
     SpreadSheetCellValue Value() const;
+    /// A formula cell's current result as a cell value (errors as cdtError, empty as 0).
+    SpreadSheetCellValue FormulaResult() const;
 
     void SetAsBoolean(bool value);
     void SetAsCurrency(std::int64_t value);
@@ -116,8 +118,6 @@ private:
     void AssignFormula(std::unique_ptr<SpreadSheetFormula> formula);
     /// True when the text was a formula and the cell now holds it.
     bool TrySetFormulaText(const QString& text);
-    /// The formula's value as a cell value (errors as cdtError).
-    SpreadSheetCellValue FormulaResult() const;
     QString ValueAsString(const SpreadSheetCellValue& value) const;
     bool SameValue(const SpreadSheetCellValue& value) const;
     void ReleaseData();
