@@ -1,15 +1,31 @@
 #include "functions/SpreadSheetFunctionRegistration.h"
 
+#include "formulas/SpreadSheetFormulaResult.h"
+
 namespace quorvel {
 
 namespace {
 
+// ISBLANK(value): TRUE for an empty cell.
+void fnIsBlank(SpreadSheetFormulaResult& result, SpreadSheetFormulaToken* params)
+{
+    SpreadSheetVariant value;
+    const SpreadSheetFormulaErrorCode error = result.ExtractErrorCode(params, 0, &value);
+    result.AddValue(SpreadSheetVariant::FromBoolean(error == ecNone && value.IsEmpty()));
+}
+
+// ISERROR(value): TRUE for any error.
+void fnIsError(SpreadSheetFormulaResult& result, SpreadSheetFormulaToken* params)
+{
+    result.AddValue(SpreadSheetVariant::FromBoolean(result.ExtractErrorCode(params) != ecNone));
+}
+
 // Registration table of the Information category: name, XLS number, parameters, flags
 // (letters explained in SpreadSheetFunctionRegistration.h).
 constexpr SpreadSheetFunctionRow kInformationFunctions[] = {
-    { "IsBlank", 129, "V" },
+    { "IsBlank", 129, "V", "", fnIsBlank },
     { "IsErr", 126, "V" },
-    { "IsError", 3, "V" },
+    { "IsError", 3, "V", "", fnIsError },
     { "IsEven", kNoXls, "V" },
     { "IsLogical", 198, "V" },
     { "IsNa", 2, "V" },

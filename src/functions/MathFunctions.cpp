@@ -1,13 +1,65 @@
 #include "functions/SpreadSheetFunctionRegistration.h"
 
+#include "formulas/SpreadSheetFormulaResult.h"
+#include "formulas/SpreadSheetFormulaTokens.h"
+#include "formulas/SpreadSheetFormulaValues.h"
+
+#include <cmath>
+
 namespace quorvel {
 
 namespace {
 
+// ABS(number): the magnitude.
+void fnAbs(SpreadSheetFormulaResult& result, SpreadSheetFormulaToken* params)
+{
+    double number = 0;
+    if (result.ExtractNumericParameter(number, params, 0))
+        result.AddValue(std::abs(number));
+}
+
+// SUM(value1, ...): numbers of every argument. Cells and array items count only when they hold
+// numbers; values written in the formula count as numbers when they read as one, and fail
+// otherwise.
+void fnSum(SpreadSheetFormulaResult& result, SpreadSheetFormulaToken* params)
+{
+    constexpr int kMaxArguments = 255;
+    if (SpreadSheetFormulaResult::GetParamsCount(params) > kMaxArguments) {
+        result.SetError(ecNA);
+        return;
+    }
+    const SpreadSheetFormatSettings& settings = result.FormatSettings();
+    double sum = 0;
+    SpreadSheetFormulaErrorCode error = ecNone;
+    const auto addValue = [&](const SpreadSheetEnumeratedValue& item) {
+        const SpreadSheetVariant& value = item.Value;
+        double number = 0;
+        if (item.ErrorCode != ecNone)
+            error = item.ErrorCode;
+        else if (value.IsNumeric())
+            sum += value.AsDouble();
+        else if (value.IsEmptyOrNull() || !item.CanConvertStrToNumber)
+            return true;
+        else if (value.IsBoolean())
+            sum += value.Boolean() ? 1 : 0;
+        else if (TryFormulaTextToNumber(value.Text(), settings, number))
+            sum += number;
+        else
+            error = ecValue;
+        return error == ecNone;
+    };
+    for (SpreadSheetFormulaToken* param = params; param && error == ecNone; param = param->Next())
+        result.ForEach(param, addValue);
+    if (error != ecNone)
+        result.SetError(error);
+    else
+        result.AddValue(sum);
+}
+
 // Registration table of the Math & Trig category: name, XLS number, parameters, flags
 // (letters explained in SpreadSheetFunctionRegistration.h).
 constexpr SpreadSheetFunctionRow kMathFunctions[] = {
-    { "Abs", 24, "V" },
+    { "Abs", 24, "V", "", fnAbs },
     { "Acos", 99, "V" },
     { "Acosh", 233, "V" },
     { "Acot", kNoXls, "V", "x" },
@@ -65,7 +117,7 @@ constexpr SpreadSheetFunctionRow kMathFunctions[] = {
     { "Sqrt", 20, "V" },
     { "SqrtPi", kNoXls, "V" },
     { "SubTotal", 344, "VU" },
-    { "Sum", 4, "U", "N" },
+    { "Sum", 4, "U", "N", fnSum },
     { "SumIf", 345, "AVa", "N c" },
     { "SumIfs", kNoXls, "AAVu", "N c" },
     { "SumProduct", 228, "U", "N" },
