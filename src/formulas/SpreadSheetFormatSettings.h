@@ -44,6 +44,8 @@ public:
     SpreadSheetDateTimeSystem DateTimeSystem = dts1900;
     bool R1C1Reference = false;
     bool ExpandExternalLinks = false;
+    /// Functions that files newer than the XLS format prefix are printed with "_xlfn.".
+    bool ExpandFunctionPrefixes = false;
     QString CurrencyFormat;
 
     QChar DecimalSeparator() const { return Data.decimalSeparator; }
