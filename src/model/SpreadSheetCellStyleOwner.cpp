@@ -2,6 +2,7 @@
 // asks for is built on demand around it and writes every committed edit back through the cell.
 #include "model/SpreadSheet.h"
 #include "model/SpreadSheetCell.h"
+#include "model/SpreadSheetHistory.h"
 #include "model/SpreadSheetStyles.h"
 
 namespace quorvel {
@@ -21,9 +22,23 @@ public:
     // known, so there is nothing to do before or after it.
     void StyleChanging() override { }
     void StyleChanged() override { }
-    void ProcessStyleChanged(SpreadSheetCellStyleHandle* /*prev*/, SpreadSheetCellStyleHandle* next) override
+    void ProcessStyleChanged(SpreadSheetCellStyleHandle* prev, SpreadSheetCellStyleHandle* next) override
     {
-        cell_->SetStyleHandle(next);
+        // A border change also reaches the neighbours: one step for all of them. Other changes
+        // stay unbracketed, so that they can join the step that typed into the same cell.
+        if (DifferingBorders(prev, next) == 0) {
+            cell_->SetStyleHandle(next);
+            return;
+        }
+        SpreadSheetHistory& history = cell_->SpreadSheetOwner()->History();
+        history.BeginAction(SpreadSheetHistoryActionKind::FormatCells);
+        try {
+            cell_->SetStyleHandle(next);
+        } catch (...) {
+            history.EndAction();
+            throw;
+        }
+        history.EndAction();
     }
 
 private:
