@@ -1,6 +1,7 @@
 // Memory and time of the cell storage: fill and walk 1,000,000 numeric cells.
 #include "model/SpreadSheet.h"
 #include "model/SpreadSheetCell.h"
+#include "model/SpreadSheetHistory.h"
 #include "model/SpreadSheetTableItems.h"
 #include "model/SpreadSheetTableView.h"
 
@@ -8,6 +9,8 @@
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
+
+#include <chrono>
 
 namespace {
 
@@ -79,6 +82,80 @@ void BM_IndexedSequentialAccess(benchmark::State& state)
     state.counters["cells"] = kRows * kColumns;
 }
 BENCHMARK(BM_IndexedSequentialAccess)->Unit(benchmark::kMillisecond);
+
+// One action that types values into 100,000 new cells, then its undo: the time of each, the memory
+// the history holds for the step, and what stays on the heap after undo (the redo step plus the
+// cell pool's blocks, which the sheet keeps for reuse).
+void BM_RecordAndUndoOneAction(benchmark::State& state)
+{
+    constexpr int kEditRows = 10000;
+    constexpr int kEditCells = kEditRows * kColumns;
+    using Clock = std::chrono::steady_clock;
+    double recordMs = 0;
+    double undoMs = 0;
+    double undoStepBytes = 0;
+    double afterUndoBytes = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto book = std::make_unique<SpreadSheet>(QStringLiteral("en_US"));
+        book->SetHistoryEnabled(true);
+        SpreadSheetTableView* sheet = book->ActiveSheet();
+        SpreadSheetHistory& history = book->History();
+        const std::size_t before = heapInUse();
+        state.ResumeTiming();
+
+        const Clock::time_point start = Clock::now();
+        history.BeginAction(SpreadSheetHistoryActionKind::PasteCells);
+        book->BeginUpdate();
+        for (int r = 0; r < kEditRows; ++r)
+            for (int c = 0; c < kColumns; ++c)
+                sheet->CreateCell(r, c)->SetText(QString::number(r * 0.25 + c));
+        book->EndUpdate();
+        history.EndAction();
+        const Clock::time_point recorded = Clock::now();
+        history.Undo();
+        const Clock::time_point undone = Clock::now();
+
+        state.PauseTiming();
+        recordMs = std::chrono::duration<double, std::milli>(recorded - start).count();
+        undoMs = std::chrono::duration<double, std::milli>(undone - recorded).count();
+        afterUndoBytes = static_cast<double>(heapInUse() - before) / kEditCells;
+        history.Redo();
+        const std::size_t withHistory = heapInUse();
+        history.Clear();
+        undoStepBytes = static_cast<double>(withHistory - heapInUse()) / kEditCells;
+        book.reset();
+        state.ResumeTiming();
+    }
+    state.counters["cells"] = kEditCells;
+    state.counters["record_ms"] = recordMs;
+    state.counters["undo_ms"] = undoMs;
+    state.counters["undo_step_bytes_per_cell"] = undoStepBytes;
+    state.counters["after_undo_bytes_per_cell"] = afterUndoBytes;
+}
+BENCHMARK(BM_RecordAndUndoOneAction)->Unit(benchmark::kMillisecond);
+
+// The same typing without history, as the baseline of the recording cost.
+void BM_TypeWithoutHistory(benchmark::State& state)
+{
+    constexpr int kEditRows = 10000;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto book = std::make_unique<SpreadSheet>(QStringLiteral("en_US"));
+        SpreadSheetTableView* sheet = book->ActiveSheet();
+        state.ResumeTiming();
+        book->BeginUpdate();
+        for (int r = 0; r < kEditRows; ++r)
+            for (int c = 0; c < kColumns; ++c)
+                sheet->CreateCell(r, c)->SetText(QString::number(r * 0.25 + c));
+        book->EndUpdate();
+        state.PauseTiming();
+        book.reset();
+        state.ResumeTiming();
+    }
+    state.counters["cells"] = kEditRows * kColumns;
+}
+BENCHMARK(BM_TypeWithoutHistory)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
