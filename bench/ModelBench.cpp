@@ -1,14 +1,11 @@
 // Memory and time of the cell storage: fill and walk 1,000,000 numeric cells.
+#include "BenchSupport.h"
+
 #include "model/SpreadSheet.h"
 #include "model/SpreadSheetCell.h"
 #include "model/SpreadSheetHistory.h"
 #include "model/SpreadSheetTableItems.h"
 #include "model/SpreadSheetTableView.h"
-
-#include <QCoreApplication>
-
-#include <benchmark/benchmark.h>
-#include <malloc.h>
 
 #include <chrono>
 
@@ -18,8 +15,6 @@ using namespace quorvel;
 
 constexpr int kRows = 100000;
 constexpr int kColumns = 10;
-
-std::size_t heapInUse() { return mallinfo2().uordblks + mallinfo2().hblkhd; }
 
 void fill(SpreadSheet& book)
 {
@@ -37,11 +32,11 @@ void BM_FillNumericCells(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         auto book = std::make_unique<SpreadSheet>(QStringLiteral("en_US"));
-        const std::size_t before = heapInUse();
+        const std::size_t before = bench::HeapInUse();
         state.ResumeTiming();
         fill(*book);
         state.PauseTiming();
-        bytesPerCell = static_cast<double>(heapInUse() - before) / (kRows * kColumns);
+        bytesPerCell = static_cast<double>(bench::HeapInUse() - before) / (kRows * kColumns);
         book.reset();
         state.ResumeTiming();
     }
@@ -101,7 +96,7 @@ void BM_RecordAndUndoOneAction(benchmark::State& state)
         book->SetHistoryEnabled(true);
         SpreadSheetTableView* sheet = book->ActiveSheet();
         SpreadSheetHistory& history = book->History();
-        const std::size_t before = heapInUse();
+        const std::size_t before = bench::HeapInUse();
         state.ResumeTiming();
 
         const Clock::time_point start = Clock::now();
@@ -119,11 +114,11 @@ void BM_RecordAndUndoOneAction(benchmark::State& state)
         state.PauseTiming();
         recordMs = std::chrono::duration<double, std::milli>(recorded - start).count();
         undoMs = std::chrono::duration<double, std::milli>(undone - recorded).count();
-        afterUndoBytes = static_cast<double>(heapInUse() - before) / kEditCells;
+        afterUndoBytes = static_cast<double>(bench::HeapInUse() - before) / kEditCells;
         history.Redo();
-        const std::size_t withHistory = heapInUse();
+        const std::size_t withHistory = bench::HeapInUse();
         history.Clear();
-        undoStepBytes = static_cast<double>(withHistory - heapInUse()) / kEditCells;
+        undoStepBytes = static_cast<double>(withHistory - bench::HeapInUse()) / kEditCells;
         book.reset();
         state.ResumeTiming();
     }
@@ -159,11 +154,4 @@ BENCHMARK(BM_TypeWithoutHistory)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+QUORVEL_BENCHMARK_MAIN()

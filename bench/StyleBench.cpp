@@ -1,15 +1,12 @@
 // Cost of the shared style cache: interning strings and styles the way file readers and cells use it.
+#include "BenchSupport.h"
+
 #include "model/SpreadSheet.h"
 #include "model/SpreadSheetCell.h"
 #include "model/SpreadSheetCoreStyles.h"
 #include "model/SpreadSheetStyles.h"
 #include "model/SpreadSheetTableView.h"
 #include "platform/LocaleData.h"
-
-#include <QCoreApplication>
-
-#include <benchmark/benchmark.h>
-#include <malloc.h>
 
 #include <vector>
 
@@ -90,8 +87,6 @@ void BM_InternCellStyles(benchmark::State& state)
 }
 BENCHMARK(BM_InternCellStyles)->Unit(benchmark::kMillisecond);
 
-std::size_t heapInUse() { return mallinfo2().uordblks + mallinfo2().hblkhd; }
-
 // 1,000,000 numeric cells each given one of 200 distinct styles (20 font sizes x 10 alignments)
 // through the cell's editable style, two attributes in one update per cell, the way a formatting
 // command edits a selection. Counts the style handles alive afterwards (the 200 plus the default)
@@ -107,13 +102,13 @@ void BM_StyleCellsThroughCellStyle(benchmark::State& state)
         state.PauseTiming();
         auto book = std::make_unique<SpreadSheet>(QStringLiteral("en_US"));
         SpreadSheetTableView* sheet = book->ActiveSheet();
-        const std::size_t empty = heapInUse();
+        const std::size_t empty = bench::HeapInUse();
         book->BeginUpdate();
         for (int r = 0; r < kRows; ++r)
             for (int c = 0; c < kColumns; ++c)
                 sheet->CreateCell(r, c)->SetAsFloat(r + c);
         book->EndUpdate();
-        const std::size_t unstyled = heapInUse();
+        const std::size_t unstyled = bench::HeapInUse();
         state.ResumeTiming();
 
         book->BeginUpdate();
@@ -132,7 +127,7 @@ void BM_StyleCellsThroughCellStyle(benchmark::State& state)
 
         state.PauseTiming();
         handles = book->CellStyles().Count();
-        const std::size_t styled = heapInUse();
+        const std::size_t styled = bench::HeapInUse();
         bytesPerCell = static_cast<double>(styled - empty) / (kRows * kColumns);
         styleBytesPerCell = (static_cast<double>(styled) - static_cast<double>(unstyled)) / (kRows * kColumns);
         book.reset();
@@ -150,11 +145,4 @@ BENCHMARK(BM_StyleCellsThroughCellStyle)->Unit(benchmark::kMillisecond);
 } // namespace
 } // namespace quorvel
 
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+QUORVEL_BENCHMARK_MAIN()

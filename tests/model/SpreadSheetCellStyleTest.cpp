@@ -14,14 +14,8 @@ namespace quorvel {
 namespace {
 
 using test::MakeBook;
+using test::MakeBookWithHistory;
 using test::Type;
-
-std::unique_ptr<SpreadSheet> MakeBookWithHistory()
-{
-    auto book = MakeBook();
-    book->SetHistoryEnabled(true);
-    return book;
-}
 
 struct RoundTrip {
     const char* what;

@@ -87,8 +87,7 @@ class SpreadSheetGroupsHistory : public testing::TestWithParam<SpreadSheetTableI
 // the way, and redoing walks forward through them again, twice over.
 TEST_P(SpreadSheetGroupsHistory, EveryOperationUndoesAndRedoesAsOneStep)
 {
-    auto book = test::MakeBook();
-    book->SetHistoryEnabled(true);
+    auto book = test::MakeBookWithHistory();
     SpreadSheetTableView* sheet = book->ActiveSheet();
     SpreadSheetTableItems& items = GetParam() == SpreadSheetTableItemsKind::Rows
         ? static_cast<SpreadSheetTableItems&>(sheet->Rows())
@@ -160,8 +159,7 @@ TEST(SpreadSheetGroupsHistoryEdges, RefusedGroupingAndDisabledHistoryRecordNothi
 // the newer steps must still undo over the groups that remain.
 TEST(SpreadSheetGroupsHistoryEdges, TrimmedStepsLeaveTheNewerOnesWorking)
 {
-    auto book = test::MakeBook();
-    book->SetHistoryEnabled(true);
+    auto book = test::MakeBookWithHistory();
     book->History().SetMaxActionCount(2);
     SpreadSheetTableItemGroups& groups = book->ActiveSheet()->Columns().Groups();
     groups.Add(0, 5);

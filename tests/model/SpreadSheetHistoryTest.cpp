@@ -11,14 +11,8 @@ namespace quorvel {
 namespace {
 
 using test::MakeBook;
+using test::MakeBookWithHistory;
 using test::Type;
-
-std::unique_ptr<SpreadSheet> MakeBookWithHistory()
-{
-    auto book = MakeBook();
-    book->SetHistoryEnabled(true);
-    return book;
-}
 
 QString text(SpreadSheet& book, int row, int column)
 {

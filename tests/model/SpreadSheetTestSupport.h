@@ -16,6 +16,14 @@ inline std::unique_ptr<SpreadSheet> MakeBook(const QString& locale = QStringLite
     return std::make_unique<SpreadSheet>(locale);
 }
 
+/// As MakeBook, with the history on (the workbook's default is off).
+inline std::unique_ptr<SpreadSheet> MakeBookWithHistory()
+{
+    auto book = MakeBook();
+    book->SetHistoryEnabled(true);
+    return book;
+}
+
 inline SpreadSheetCell* Type(SpreadSheet& book, int row, int column, const QString& text)
 {
     SpreadSheetCell* cell = book.ActiveSheet()->CreateCell(row, column);
