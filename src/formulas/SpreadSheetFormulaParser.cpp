@@ -586,12 +586,6 @@ void SpreadSheetAbstractFormulaParser::ResolveUnaryOperations(std::vector<TokenP
                 || !IsReferenceKind(*elements[i + 1]))
                 continue;
             break;
-        case opPercent:
-            if (afterOperator) {
-                SetError(pecInvalidExpression, SourceStartOf(operation));
-                return;
-            }
-            break;
         case opSub:
             if (afterOperator)
                 operation.SetOperation(opUminus);
@@ -604,6 +598,27 @@ void SpreadSheetAbstractFormulaParser::ResolveUnaryOperations(std::vector<TokenP
             break;
         }
         resolved.push_back(std::move(element));
+    }
+
+    // Operands and binary operations alternate; prefix signs stand before an operand and "%"
+    // after one.
+    bool expectsOperand = true;
+    for (const TokenPtr& token : resolved) {
+        const SpreadSheetFormulaOperationToken* operation = AsOperation(token.get());
+        const bool isPrefix = operation && (operation->Operation() == opUplus || operation->Operation() == opUminus);
+        const bool isPostfix = operation && operation->Operation() == opPercent;
+        if (isPrefix)
+            continue;
+        if (expectsOperand == (operation != nullptr)) {
+            SetError(pecInvalidExpression, SourceStartOf(*token));
+            return;
+        }
+        if (!isPostfix)
+            expectsOperand = operation != nullptr;
+    }
+    if (expectsOperand) {
+        SetError(pecInvalidExpression, resolved.empty() ? 0 : SourceStartOf(*resolved.back()));
+        return;
     }
 
     // A unary minus directly in front of a number literal becomes the literal's sign.
