@@ -183,9 +183,11 @@ void SpreadSheetTableItemGroups::SortChildren(SpreadSheetTableItemGroup* group)
 
 void SpreadSheetTableItemGroups::Clear()
 {
+    if (root_->children_.empty())
+        return;
     GroupOperation operation(items_->View(), SpreadSheetHistoryActionKind::DeleteGroup);
     while (!root_->children_.empty())
-        Move(Detach(root_->children_.back().get()), root_.get(), nullptr);
+        MoveUnder(root_->children_.back().get(), nullptr);
 }
 
 // Each position of the range goes to the deepest group containing it; the new piece ends at the

@@ -143,6 +143,8 @@ TEST(SpreadSheetGroupsHistoryEdges, RefusedGroupingAndDisabledHistoryRecordNothi
     EXPECT_EQ(outline(groups.Root()), "[0-9]");
 
     book->SetHistoryEnabled(true);
+    book->ActiveSheet()->Columns().Groups().Clear(); // nothing to ungroup: no step
+    EXPECT_EQ(book->History().UndoActionCount(), 0);
     for (int level = 1; level < kMaxOutlineLevelCount; ++level)
         groups.Add(level, 9);
     EXPECT_EQ(book->History().UndoActionCount(), kMaxOutlineLevelCount - 1);
