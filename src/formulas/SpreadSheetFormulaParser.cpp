@@ -92,8 +92,8 @@ const std::array<LexerState, 19> kStates { {
     State({ rcArray, rcNumber, rcQuotedText, rcParentheses, rcErrorLiteral, rcBrackets, rcOperation, rcReference,
               rcIdentifier },
         { { kIdArray, 1 }, { kIdError, 2 }, { kIdFloat, 6 }, { kIdIdentifier, 5 }, { kIdInteger, 6 },
-            { kIdOperation, 8 }, { kIdReference, 11 }, { kIdRefError, 3 }, { kIdColumnRange, 16 },
-            { kIdQuotedText, 9 }, { kIdParentheses, 10 }, { kIdBrackets, 14 } },
+            { kIdOperation, 8 }, { kIdReference, 11 }, { kIdRefError, 3 }, { kIdColumnRange, 16 }, { kIdQuotedText, 9 },
+            { kIdParentheses, 10 }, { kIdBrackets, 14 } },
         crNone),
     /* 1 */ State({}, {}, crArray),
     /* 2 */ State({}, {}, crErrorValue),
@@ -125,10 +125,19 @@ const std::array<LexerState, 19> kStates { {
 
 static_assert(sizeof(SpreadSheetReference) == sizeof(std::int64_t));
 
-std::int64_t Pack(const SpreadSheetReference& reference) { return std::bit_cast<std::int64_t>(reference); }
-SpreadSheetReference Unpack(std::int64_t value) { return std::bit_cast<SpreadSheetReference>(value); }
+std::int64_t Pack(const SpreadSheetReference& reference)
+{
+    return std::bit_cast<std::int64_t>(reference);
+}
+SpreadSheetReference Unpack(std::int64_t value)
+{
+    return std::bit_cast<SpreadSheetReference>(value);
+}
 
-bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool IsDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
 
 bool IsReferenceKind(const SpreadSheetFormulaToken& token)
 {
@@ -242,7 +251,10 @@ SpreadSheetAbstractFormulaParser::TokenChain& SpreadSheetAbstractFormulaParser::
     return *this;
 }
 
-SpreadSheetAbstractFormulaParser::TokenChain::~TokenChain() { SpreadSheetFormulaToken::DestroyTokens(first_); }
+SpreadSheetAbstractFormulaParser::TokenChain::~TokenChain()
+{
+    SpreadSheetFormulaToken::DestroyTokens(first_);
+}
 
 void SpreadSheetAbstractFormulaParser::TokenChain::Append(std::unique_ptr<SpreadSheetFormulaToken> token)
 {
@@ -421,8 +433,7 @@ SpreadSheetAbstractFormulaParser::TokenChain SpreadSheetAbstractFormulaParser::P
     return result;
 }
 
-void SpreadSheetAbstractFormulaParser::ParseItems(
-    SpreadSheetFormulaToken* parent, int start, int finish, bool isArray)
+void SpreadSheetAbstractFormulaParser::ParseItems(SpreadSheetFormulaToken* parent, int start, int finish, bool isArray)
 {
     int position = start;
     SkipBlanks(position, finish);
@@ -552,8 +563,8 @@ SpreadSheetAbstractFormulaParser::TokenPtr SpreadSheetAbstractFormulaParser::Mak
 
     std::unique_ptr<SpreadSheetFormulaAreaReferenceToken> area;
     if (end1.link) {
-        area = std::make_unique<SpreadSheetFormula3DAreaReferenceToken>(end1.row, end1.column, end2.row, end2.column,
-            end1.link->Clone(), end2.link ? end2.link->Clone() : nullptr);
+        area = std::make_unique<SpreadSheetFormula3DAreaReferenceToken>(
+            end1.row, end1.column, end2.row, end2.column, end1.link->Clone(), end2.link ? end2.link->Clone() : nullptr);
     } else {
         area = std::make_unique<SpreadSheetFormulaAreaReferenceToken>(end1.row, end1.column, end2.row, end2.column);
     }
@@ -706,8 +717,8 @@ void SpreadSheetCustomFormulaParser::Prepare()
     for (int i = 0; i < kFormulaOperationCount; ++i) {
         const auto operation = static_cast<SpreadSheetFormulaOperation>(i);
         const QString text = settings_.Operation(operation).toUpper();
-        const bool known = std::any_of(knownOperations_.begin(), knownOperations_.end(),
-            [&text](const auto& item) { return item.first == text; });
+        const bool known = std::any_of(
+            knownOperations_.begin(), knownOperations_.end(), [&text](const auto& item) { return item.first == text; });
         if (!text.isEmpty() && !known)
             knownOperations_.emplace_back(text, operation);
     }
@@ -727,7 +738,10 @@ void SpreadSheetCustomFormulaParser::Prepare()
     std::stable_sort(knownErrors_.begin(), knownErrors_.end(), longestFirst);
 }
 
-SpreadSheetTableView* SpreadSheetCustomFormulaParser::FindSheet(const QString&) const { return nullptr; }
+SpreadSheetTableView* SpreadSheetCustomFormulaParser::FindSheet(const QString&) const
+{
+    return nullptr;
+}
 
 SpreadSheetAbstractFormulaParser::TokenPtr SpreadSheetCustomFormulaParser::CreateDefinedName(
     const QString&, const SpreadSheet3DReferenceCustomLink*) const
@@ -804,8 +818,7 @@ bool SpreadSheetCustomFormulaParser::Recognise(
     case rcErrorLiteral:
         return RecogniseErrorLiteral(position, finish, token);
     case rcBrackets:
-        return RecogniseGroup(
-            position, finish, u'[', u']', kIdBrackets, pecUnexpectedEndOfExternalReference, token);
+        return RecogniseGroup(position, finish, u'[', u']', kIdBrackets, pecUnexpectedEndOfExternalReference, token);
     case rcOperation:
         return RecogniseOperation(position, finish, token);
     case rcReference:
@@ -865,8 +878,7 @@ bool SpreadSheetCustomFormulaParser::RecogniseNumber(
     return true;
 }
 
-bool SpreadSheetCustomFormulaParser::RecogniseQuotedText(
-    int position, int finish, SpreadSheetFormulaParserToken& token)
+bool SpreadSheetCustomFormulaParser::RecogniseQuotedText(int position, int finish, SpreadSheetFormulaParserToken& token)
 {
     const QChar quote = CharAt(position);
     if (quote != u'"' && quote != u'\'')
@@ -1060,8 +1072,7 @@ SpreadSheetAbstractFormulaParser::TokenPtr SpreadSheetCustomFormulaParser::Creat
     case crNumber:
         return CreateNumber(first);
     case crOperation:
-        return std::make_unique<SpreadSheetFormulaOperationToken>(
-            static_cast<SpreadSheetFormulaOperation>(first.Data));
+        return std::make_unique<SpreadSheetFormulaOperationToken>(static_cast<SpreadSheetFormulaOperation>(first.Data));
     case crTextValue:
         return std::make_unique<SpreadSheetFormulaStringValueToken>(QuotedContents(first));
     case crParentheses: {
@@ -1243,7 +1254,8 @@ SpreadSheetAbstractFormulaParser::TokenPtr SpreadSheetCustomFormulaParser::Creat
     const QString name = SourceSpan(stack[2].StartPosition, stack[2].FinishPosition);
     if (!isFunction)
         return std::make_unique<SpreadSheetFormulaUnknownNameToken>(name, CreateExternalLink(index, QString()));
-    auto function = std::make_unique<SpreadSheetFormulaUnknownFunctionToken>(name, CreateExternalLink(index, QString()));
+    auto function
+        = std::make_unique<SpreadSheetFormulaUnknownFunctionToken>(name, CreateExternalLink(index, QString()));
     const NestingLevel level(*this);
     ParseItems(function.get(), static_cast<int>(stack[3].Data), static_cast<int>(stack[3].Data2), false);
     return function;

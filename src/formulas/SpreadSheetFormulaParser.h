@@ -130,7 +130,7 @@ protected:
     SpreadSheetFormatSettings settings_;
     SpreadSheetCustomFormula* formula_ = nullptr;
     QString formulaSourceText_; // the text after the prefix, as typed
-    QString formulaText_;       // the same in upper case; all matching is done on it
+    QString formulaText_; // the same in upper case; all matching is done on it
     int formulaOffset_ = 0;
     int anchorRow_ = 0;
     int anchorColumn_ = 0;

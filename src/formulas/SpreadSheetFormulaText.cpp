@@ -42,14 +42,20 @@ QString ItemsText(const SpreadSheetFormulaToken& parent, const SpreadSheetFormat
 }
 
 // A chain built by other means than the parser may lack operands; it prints what it has.
-QString Pop(SpreadSheetFormulaTextStack& stack) { return stack.isEmpty() ? QString() : stack.takeLast(); }
+QString Pop(SpreadSheetFormulaTextStack& stack)
+{
+    return stack.isEmpty() ? QString() : stack.takeLast();
+}
 
 QString LinkPrefix(const SpreadSheet3DReferenceCustomLink* link, const SpreadSheetFormatSettings& settings)
 {
     return link ? link->Prefix(settings) : QString();
 }
 
-int AnchorRow(const SpreadSheetFormulaToken& token) { return token.Owner() ? token.Owner()->AnchorRow() : 0; }
+int AnchorRow(const SpreadSheetFormulaToken& token)
+{
+    return token.Owner() ? token.Owner()->AnchorRow() : 0;
+}
 int AnchorColumn(const SpreadSheetFormulaToken& token)
 {
     return token.Owner() ? token.Owner()->AnchorColumn() : 0;
@@ -61,7 +67,7 @@ int AnchorColumn(const SpreadSheetFormulaToken& token)
 
 struct DecimalDigits {
     std::string digits; // the first digit is not zero (unless the value is 0)
-    int exponent = 0;   // power of ten of the first digit
+    int exponent = 0; // power of ten of the first digit
 };
 
 DecimalDigits ToDecimal(double magnitude)
@@ -224,7 +230,8 @@ QString SpreadSheetCustomFormula::AsText() const
 // ---------------------------------------------------------------------------------------------
 // Tokens
 
-void SpreadSheetFormulaToken::BuildText(SpreadSheetFormulaTextStack& stack, const SpreadSheetFormatSettings& settings) const
+void SpreadSheetFormulaToken::BuildText(
+    SpreadSheetFormulaTextStack& stack, const SpreadSheetFormatSettings& settings) const
 {
     // A plain token holds one item: its child chain.
     stack.append(ChainText(ChildFirst(), settings));
@@ -241,7 +248,8 @@ void SpreadSheetFormulaStringValueToken::BuildText(
     stack.append(QuotedText(value_));
 }
 
-void SpreadSheetFormulaTextValueToken::BuildText(SpreadSheetFormulaTextStack& stack, const SpreadSheetFormatSettings&) const
+void SpreadSheetFormulaTextValueToken::BuildText(
+    SpreadSheetFormulaTextStack& stack, const SpreadSheetFormatSettings&) const
 {
     stack.append(value_);
 }
@@ -340,7 +348,8 @@ void SpreadSheetFormulaDefinedNameToken::BuildText(
     stack.append(LinkPrefix(link_.get(), settings) + value_);
 }
 
-void SpreadSheetListToken::BuildText(SpreadSheetFormulaTextStack& stack, const SpreadSheetFormatSettings& settings) const
+void SpreadSheetListToken::BuildText(
+    SpreadSheetFormulaTextStack& stack, const SpreadSheetFormatSettings& settings) const
 {
     stack.append(ItemsText(*this, settings));
 }
@@ -360,8 +369,8 @@ void SpreadSheetFormulaArrayRowSeparator::BuildText(
 void SpreadSheetFormulaReferenceToken::BuildText(
     SpreadSheetFormulaTextStack& stack, const SpreadSheetFormatSettings& settings) const
 {
-    stack.append(SpreadSheetReferenceAsString::Build(LinkPrefix(Link(), settings), row_, column_, AnchorRow(*this),
-        AnchorColumn(*this), settings.R1C1Reference));
+    stack.append(SpreadSheetReferenceAsString::Build(
+        LinkPrefix(Link(), settings), row_, column_, AnchorRow(*this), AnchorColumn(*this), settings.R1C1Reference));
 }
 
 void SpreadSheetFormulaAreaReferenceToken::BuildText(

@@ -9,7 +9,10 @@
 #include <ostream>
 
 // Readable QString values in test failure messages.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace quorvel::test {
 
@@ -17,8 +20,8 @@ QString DescribeChain(const SpreadSheetFormulaToken* first, const SpreadSheetFor
 
 inline QString OperationName(SpreadSheetFormulaOperation operation)
 {
-    static const char* const kNames[kFormulaOperationCount] = { "+", "-", "*", "/", "^", "&", "<", "<=", "=", ">=",
-        ">", "<>", "isect", "union", "range", "u+", "u-", "%", "paren" };
+    static const char* const kNames[kFormulaOperationCount] = { "+", "-", "*", "/", "^", "&", "<", "<=", "=", ">=", ">",
+        "<>", "isect", "union", "range", "u+", "u-", "%", "paren" };
     return QString::fromLatin1(kNames[static_cast<int>(operation)]);
 }
 

@@ -84,8 +84,8 @@ CorpusWorkbook ReadWorkbook(const QString& path)
                 continue;
             seen.insert(text);
             CorpusFormula formula { text, 0, 0 };
-            ParseCellReference(QString::fromUtf8(node.node().parent().attribute("r").value()), false, formula.row,
-                formula.column);
+            ParseCellReference(
+                QString::fromUtf8(node.node().parent().attribute("r").value()), false, formula.row, formula.column);
             formula.row = std::max(formula.row, 0);
             formula.column = std::max(formula.column, 0);
             workbook.formulas.push_back(formula);
@@ -104,7 +104,8 @@ std::vector<CorpusWorkbook> ReadCorpus()
     const QStringList lines = QString::fromUtf8(manifest.readAll()).split(u'\n');
     for (const QString& line : lines.mid(1)) {
         const QStringList fields = line.split(u'\t');
-        if (fields.size() < 6 || fields[4] != QStringLiteral("xlsx") || !fields[5].contains(QStringLiteral("formulas=")))
+        if (fields.size() < 6 || fields[4] != QStringLiteral("xlsx")
+            || !fields[5].contains(QStringLiteral("formulas=")))
             continue;
         CorpusWorkbook workbook = ReadWorkbook(fields[0]);
         if (!workbook.formulas.empty())
@@ -156,8 +157,8 @@ TEST(SpreadSheetFormulaCorpusTest, FormulasOfRealWorkbooksReadBackTheSame)
             SpreadSheetExpressionFormula again(nullptr, book->Sheets(0), corpusFormula.row, corpusFormula.column);
             ASSERT_TRUE(parser.ParseFormula(printed, again));
             EXPECT_EQ(parser.ErrorCode(), pecNone) << printed.toStdString();
-            EXPECT_EQ(test::DescribeChain(again.Tokens(), fileSettings),
-                test::DescribeChain(formula.Tokens(), fileSettings))
+            EXPECT_EQ(
+                test::DescribeChain(again.Tokens(), fileSettings), test::DescribeChain(formula.Tokens(), fileSettings))
                 << printed.toStdString();
         }
     }

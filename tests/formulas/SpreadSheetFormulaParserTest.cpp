@@ -1,11 +1,11 @@
+#include "formulas/SpreadSheetFormulaParser.h"
+#include "../model/SpreadSheetTestSupport.h"
 #include "FormulaChainDescription.h"
 #include "formulas/SpreadSheetFormula.h"
-#include "formulas/SpreadSheetFormulaParser.h"
 #include "formulas/SpreadSheetFormulaTokens.h"
 #include "model/SpreadSheet.h"
 #include "model/SpreadSheetErrors.h"
 #include "model/SpreadSheetTableView.h"
-#include "../model/SpreadSheetTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -44,12 +44,12 @@ struct ParsedFormula {
 
 struct ChainCase {
     const char* text;
-    const char* chain;   // postfix, see DescribeChain
+    const char* chain; // postfix, see DescribeChain
     const char* printed; // the formula's text read back
 };
 
-void ExpectChains(const std::vector<ChainCase>& cases, const SpreadSheetFormatSettings& settings, int row = 0,
-    int column = 0)
+void ExpectChains(
+    const std::vector<ChainCase>& cases, const SpreadSheetFormatSettings& settings, int row = 0, int column = 0)
 {
     for (const ChainCase& c : cases) {
         SCOPED_TRACE(c.text);
@@ -496,15 +496,20 @@ TEST(SpreadSheetFormulaParserTest, Limits)
         { "64 nested parentheses", QStringLiteral("=") + QString(64, u'(') + u'1' + QString(64, u')'), false },
         { "65 nested parentheses", QStringLiteral("=") + QString(65, u'(') + u'1' + QString(65, u')'), true },
         { "4000 nested parentheses", QStringLiteral("=") + QString(4000, u'(') + u'1' + QString(4000, u')'), true },
-        { "65 nested calls", QStringLiteral("=") + Repeated(QStringLiteral("ABS("), 65) + u'1' + QString(65, u')'), true },
-        { "64 nested arrays and calls", QStringLiteral("=") + Repeated(QStringLiteral("SUM("), 63) + QStringLiteral("{1}") + QString(63, u')'),
+        { "65 nested calls", QStringLiteral("=") + Repeated(QStringLiteral("ABS("), 65) + u'1' + QString(65, u')'),
+            true },
+        { "64 nested arrays and calls",
+            QStringLiteral("=") + Repeated(QStringLiteral("SUM("), 63) + QStringLiteral("{1}") + QString(63, u')'),
             false },
-        { "65 nested arrays and calls", QStringLiteral("=") + Repeated(QStringLiteral("SUM("), 64) + QStringLiteral("{1}") + QString(64, u')'),
+        { "65 nested arrays and calls",
+            QStringLiteral("=") + Repeated(QStringLiteral("SUM("), 64) + QStringLiteral("{1}") + QString(64, u')'),
             true },
         { "253 tokens in a chain", QStringLiteral("=") + chain127, false },
         { "255 tokens in a chain", QStringLiteral("=") + chain127 + QStringLiteral("+1"), true },
-        { "254 arguments", QStringLiteral("=SUM(") + Repeated(QStringLiteral("1"), 254, QStringLiteral(",")) + u')', false },
-        { "255 arguments", QStringLiteral("=SUM(") + Repeated(QStringLiteral("1"), 255, QStringLiteral(",")) + u')', true },
+        { "254 arguments", QStringLiteral("=SUM(") + Repeated(QStringLiteral("1"), 254, QStringLiteral(",")) + u')',
+            false },
+        { "255 arguments", QStringLiteral("=SUM(") + Repeated(QStringLiteral("1"), 255, QStringLiteral(",")) + u')',
+            true },
         { "2032 references", QStringLiteral("=SUM(") + Repeated(chain127, 16, QStringLiteral(",")) + u')', false },
         { "2159 references", QStringLiteral("=SUM(") + Repeated(chain127, 17, QStringLiteral(",")) + u')', true },
     };
