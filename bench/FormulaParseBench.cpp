@@ -94,40 +94,33 @@ struct Workload {
     std::vector<QString> texts;
 };
 
-// One parser reused for every formula, as a reader does.
-void BM_ParseFormulas(benchmark::State& state)
+void ReportFormulaRate(benchmark::State& state)
 {
-    Workload workload;
-    SpreadSheetFormulaParser parser(workload.book.get());
-    SpreadSheetExpressionFormula formula(nullptr, workload.book->Sheets(0), 10, 3);
-    for (auto _ : state) {
-        for (const QString& text : workload.texts) {
-            parser.ParseFormula(text, formula);
-            benchmark::DoNotOptimize(formula.Tokens());
-        }
-    }
     state.SetItemsProcessed(state.iterations() * kFormulaCount);
     state.counters["formulas_per_second"]
         = benchmark::Counter(static_cast<double>(kFormulaCount), benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(BM_ParseFormulas);
 
-// A parser made for each formula, as a typed cell formula is read.
-void BM_ParseFormulasWithNewParser(benchmark::State& state)
+// Reading every formula of the mix; `reuseParser` false makes a parser per formula, as a typed
+// cell formula is read, true keeps one as a file reader does.
+void BM_ParseFormulas(benchmark::State& state, bool reuseParser)
 {
     Workload workload;
+    SpreadSheetFormulaParser sharedParser(workload.book.get());
     SpreadSheetExpressionFormula formula(nullptr, workload.book->Sheets(0), 10, 3);
     for (auto _ : state) {
         for (const QString& text : workload.texts) {
-            SpreadSheetFormulaParser(workload.book.get()).ParseFormula(text, formula);
+            if (reuseParser)
+                sharedParser.ParseFormula(text, formula);
+            else
+                SpreadSheetFormulaParser(workload.book.get()).ParseFormula(text, formula);
             benchmark::DoNotOptimize(formula.Tokens());
         }
     }
-    state.SetItemsProcessed(state.iterations() * kFormulaCount);
-    state.counters["formulas_per_second"]
-        = benchmark::Counter(static_cast<double>(kFormulaCount), benchmark::Counter::kIsIterationInvariantRate);
+    ReportFormulaRate(state);
 }
-BENCHMARK(BM_ParseFormulasWithNewParser);
+BENCHMARK_CAPTURE(BM_ParseFormulas, OneParser, true);
+BENCHMARK_CAPTURE(BM_ParseFormulas, ParserPerFormula, false);
 
 // The text of parsed formulas, as a writer or the formula bar asks for it.
 void BM_PrintFormulas(benchmark::State& state)
@@ -143,9 +136,7 @@ void BM_PrintFormulas(benchmark::State& state)
         for (const auto& formula : formulas)
             benchmark::DoNotOptimize(formula->AsText());
     }
-    state.SetItemsProcessed(state.iterations() * kFormulaCount);
-    state.counters["formulas_per_second"]
-        = benchmark::Counter(static_cast<double>(kFormulaCount), benchmark::Counter::kIsIterationInvariantRate);
+    ReportFormulaRate(state);
 }
 BENCHMARK(BM_PrintFormulas);
 

@@ -223,6 +223,31 @@ SpreadSheetFormulaErrorCode FormulaErrorOfParserError(SpreadSheetFormulaParserEr
 }
 
 // ---------------------------------------------------------------------------------------------
+// SpreadSheetFormulaParserIdentList
+// ---------------------------------------------------------------------------------------------
+
+void SpreadSheetFormulaParserIdentList::Add(const QString& text, int value)
+{
+    if (std::any_of(items_.begin(), items_.end(), [&text](const auto& item) { return item.first == text; }))
+        return;
+    const auto firstShorter = std::find_if(
+        items_.begin(), items_.end(), [&text](const auto& item) { return item.first.size() < text.size(); });
+    items_.emplace(firstShorter, text, value);
+}
+
+bool SpreadSheetFormulaParserIdentList::Find(QStringView text, int& value, int& length) const
+{
+    for (const auto& [entry, entryValue] : items_) {
+        if (text.startsWith(entry)) {
+            value = entryValue;
+            length = static_cast<int>(entry.size());
+            return true;
+        }
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------------------------------------
 // SpreadSheetAbstractFormulaParser
 // ---------------------------------------------------------------------------------------------
 
@@ -711,16 +736,13 @@ SpreadSheetCustomFormulaParser::~SpreadSheetCustomFormulaParser() = default;
 
 void SpreadSheetCustomFormulaParser::Prepare()
 {
-    if (!knownOperations_.empty())
+    if (!knownOperations_.IsEmpty())
         return;
-    // The first spelling of a text wins ("-" stays the subtraction); the longest text is tried first.
+    // The first operation of a spelling keeps it: "-" stays the subtraction.
     for (int i = 0; i < kFormulaOperationCount; ++i) {
-        const auto operation = static_cast<SpreadSheetFormulaOperation>(i);
-        const QString text = settings_.Operation(operation).toUpper();
-        const bool known = std::any_of(
-            knownOperations_.begin(), knownOperations_.end(), [&text](const auto& item) { return item.first == text; });
-        if (!text.isEmpty() && !known)
-            knownOperations_.emplace_back(text, operation);
+        const QString text = settings_.Operation(static_cast<SpreadSheetFormulaOperation>(i)).toUpper();
+        if (!text.isEmpty())
+            knownOperations_.Add(text, i);
     }
     const std::array<std::pair<const ResourceString*, SpreadSheetFormulaErrorCode>, 7> errors { {
         { &serNullError, ecNull },
@@ -732,10 +754,7 @@ void SpreadSheetCustomFormulaParser::Prepare()
         { &serNAError, ecNA },
     } };
     for (const auto& [text, code] : errors)
-        knownErrors_.emplace_back(text->Text().toUpper(), code);
-    const auto longestFirst = [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); };
-    std::stable_sort(knownOperations_.begin(), knownOperations_.end(), longestFirst);
-    std::stable_sort(knownErrors_.begin(), knownErrors_.end(), longestFirst);
+        knownErrors_.Add(text->Text().toUpper(), static_cast<int>(code));
 }
 
 SpreadSheetTableView* SpreadSheetCustomFormulaParser::FindSheet(const QString&) const
@@ -938,33 +957,28 @@ bool SpreadSheetCustomFormulaParser::RecogniseGroup(int position, int finish, QC
 bool SpreadSheetCustomFormulaParser::RecogniseErrorLiteral(
     int position, int finish, SpreadSheetFormulaParserToken& token) const
 {
-    if (CharAt(position) != u'#')
+    int code = 0;
+    int length = 0;
+    if (CharAt(position) != u'#'
+        || !knownErrors_.Find(QStringView(formulaText_).mid(position, finish - position + 1), code, length))
         return false;
-    const QStringView rest = QStringView(formulaText_).mid(position, finish - position + 1);
-    for (const auto& [text, code] : knownErrors_) {
-        if (!rest.startsWith(text))
-            continue;
-        token.ID = code == ecRefErr ? kIdRefError : kIdError;
-        token.Data = static_cast<std::int64_t>(code);
-        token.FinishPosition = position + static_cast<int>(text.size()) - 1;
-        return true;
-    }
-    return false;
+    token.ID = static_cast<SpreadSheetFormulaErrorCode>(code) == ecRefErr ? kIdRefError : kIdError;
+    token.Data = code;
+    token.FinishPosition = position + length - 1;
+    return true;
 }
 
 bool SpreadSheetCustomFormulaParser::RecogniseOperation(
     int position, int finish, SpreadSheetFormulaParserToken& token) const
 {
-    const QStringView rest = QStringView(formulaText_).mid(position, finish - position + 1);
-    for (const auto& [text, operation] : knownOperations_) {
-        if (!rest.startsWith(text))
-            continue;
-        token.ID = kIdOperation;
-        token.Data = static_cast<std::int64_t>(operation);
-        token.FinishPosition = position + static_cast<int>(text.size()) - 1;
-        return true;
-    }
-    return false;
+    int operation = 0;
+    int length = 0;
+    if (!knownOperations_.Find(QStringView(formulaText_).mid(position, finish - position + 1), operation, length))
+        return false;
+    token.ID = kIdOperation;
+    token.Data = operation;
+    token.FinishPosition = position + length - 1;
+    return true;
 }
 
 bool SpreadSheetCustomFormulaParser::RecogniseReference(

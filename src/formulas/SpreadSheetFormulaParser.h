@@ -48,6 +48,19 @@ struct SpreadSheetFormulaParserToken {
     int FinishPosition = 0;
 };
 
+/// Texts with a value each, searched from the longest entry down so that the longest match wins
+/// ("<=" before "<"). A text already present keeps its first value.
+class SpreadSheetFormulaParserIdentList {
+public:
+    void Add(const QString& text, int value);
+    bool IsEmpty() const { return items_.empty(); }
+    /// The longest entry that `text` starts with: its value and length; false when none.
+    bool Find(QStringView text, int& value, int& length) const;
+
+private:
+    std::vector<std::pair<QString, int>> items_;
+};
+
 /// Expression structure shared by every formula syntax: separators, blanks, range folding, unary
 /// operators, the operator-precedence pass into postfix order, argument lists, error bookkeeping
 /// and the limits. Reading one element (a value, a reference, a call, an operator) is left to the
@@ -209,8 +222,8 @@ private:
     QString SourceSpan(int start, int finish) const;
     QString QuotedContents(const SpreadSheetFormulaParserToken& token) const;
 
-    std::vector<std::pair<QString, SpreadSheetFormulaErrorCode>> knownErrors_;
-    std::vector<std::pair<QString, SpreadSheetFormulaOperation>> knownOperations_;
+    SpreadSheetFormulaParserIdentList knownErrors_;
+    SpreadSheetFormulaParserIdentList knownOperations_;
 };
 
 /// The parser of one workbook: sheet captions bind sheet prefixes, and formulas that live outside a
