@@ -251,14 +251,6 @@ bool SpreadSheetFormulaParserIdentList::Find(QStringView text, int& value, int& 
 // SpreadSheetAbstractFormulaParser
 // ---------------------------------------------------------------------------------------------
 
-SpreadSheetAbstractFormulaParser::TokenChain::TokenChain(SpreadSheetFormulaToken* token)
-    : first_(token)
-    , last_(token)
-{
-    while (last_ && last_->Next())
-        last_ = last_->Next();
-}
-
 SpreadSheetAbstractFormulaParser::TokenChain::TokenChain(TokenChain&& other) noexcept
     : first_(std::exchange(other.first_, nullptr))
     , last_(std::exchange(other.last_, nullptr))

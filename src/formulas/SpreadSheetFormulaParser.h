@@ -90,12 +90,10 @@ protected:
     class TokenChain {
     public:
         TokenChain() = default;
-        explicit TokenChain(SpreadSheetFormulaToken* token);
         TokenChain(TokenChain&& other) noexcept;
         TokenChain& operator=(TokenChain&& other) noexcept;
         ~TokenChain();
         SpreadSheetFormulaToken* First() const { return first_; }
-        bool IsEmpty() const { return first_ == nullptr; }
         void Append(std::unique_ptr<SpreadSheetFormulaToken> token);
         SpreadSheetFormulaToken* Release();
 
