@@ -462,31 +462,29 @@ void SpreadSheetFormulaArrayToken::IndexItems()
 {
     if (isDimensionCalculated_)
         return;
-    int rows = 0;
+    int rows = ChildFirst() ? 1 : 0;
     int columns = 0;
     int column = 0;
     for (const SpreadSheetFormulaToken* child = ChildFirst(); child; child = child->Next()) {
         if (child->Kind() == tkArrayRowSeparator) {
-            column = 0;
-            continue;
-        }
-        if (column == 0)
             ++rows;
-        columns = std::max(columns, ++column);
+            column = 0;
+        } else {
+            columns = std::max(columns, ++column);
+        }
     }
     items_.assign(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns), nullptr);
-    int row = rows > 0 ? 0 : -1;
-    column = 0;
+    std::size_t rowStart = 0;
+    std::size_t index = 0;
     for (SpreadSheetFormulaToken* child = ChildFirst(); child; child = child->Next()) {
         if (child->Kind() == tkArrayRowSeparator) {
-            ++row;
-            column = 0;
-            continue;
+            rowStart += static_cast<std::size_t>(columns);
+            index = rowStart;
+        } else {
+            items_[index++] = child;
         }
-        items_[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(column++)]
-            = child;
     }
-    dimension_ = { rows, columns };
+    dimension_ = { columns > 0 ? rows : 0, columns };
     isDimensionCalculated_ = true;
 }
 

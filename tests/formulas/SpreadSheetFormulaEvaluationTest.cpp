@@ -459,6 +459,30 @@ TEST(SpreadSheetFormulaEvaluation, DeletedSheetGivesRefError)
     EXPECT_EQ(value.Text(), "#REF!");
 }
 
+// Function calls keep their value for one calculation pass only.
+TEST(SpreadSheetFormulaEvaluation, CellFormulasFollowEachPass)
+{
+    auto book = test::MakeBook();
+    SpreadSheetTableView* sheet = book->ActiveSheet();
+    sheet->CreateCell(0, 0)->SetAsFloat(1);
+    sheet->CreateCell(1, 0)->SetAsFloat(-3);
+    sheet->CreateCell(0, 1)->SetText(QStringLiteral("=SUM(A1:A2)*ABS(A2)+IF(A1>2,100)"), true);
+    const auto b1 = [&] {
+        SpreadSheetVariant value;
+        SpreadSheetFormulaErrorCode error = ecNone;
+        book->FormulaController().ReadCellValue(sheet, 0, 1, value, error);
+        return render(value, error);
+    };
+    book->Calculate();
+    EXPECT_EQ(b1(), "-6");
+    sheet->GetCell(0, 0)->SetAsFloat(5);
+    book->Calculate();
+    EXPECT_EQ(b1(), "106");
+    sheet->GetCell(1, 0)->SetText(QStringLiteral("#N/A"));
+    book->Calculate();
+    EXPECT_EQ(b1(), "#N/A");
+}
+
 // The enumeration behind the aggregates: column by column, clipped to the used range, with runs of
 // missing cells handed over in one step together with their length.
 TEST(SpreadSheetFormulaEvaluation, ForEachWalksColumnsAndSkipsEmptyRuns)
