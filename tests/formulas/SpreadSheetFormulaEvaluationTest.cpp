@@ -457,6 +457,7 @@ TEST(SpreadSheetFormulaEvaluation, DeletedSheetGivesRefError)
     const SpreadSheetVariant value = result.GetValue(&error);
     EXPECT_EQ(error, ecRefErr);
     EXPECT_EQ(value.Text(), "#REF!");
+    EXPECT_EQ(formula.AsText(), "=#REF!A1*2");
 }
 
 // Function calls keep their value for one calculation pass only.
