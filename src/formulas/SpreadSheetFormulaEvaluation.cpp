@@ -23,18 +23,7 @@ constexpr double kMinDivisor = 2.2250738585072014E-308;
 /// reason to exhaust memory.
 constexpr std::int64_t kMaxArrayItems = std::int64_t { 1 } << 21;
 
-bool isReference(const SpreadSheetFormulaToken* token)
-{
-    switch (token->Kind()) {
-    case tkReference:
-    case tkAreaReference:
-    case tk3DReference:
-    case tk3DAreaReference:
-        return true;
-    default:
-        return false;
-    }
-}
+bool isReference(const SpreadSheetFormulaToken* token) { return IsReferenceKind(token->Kind()); }
 
 int anchorRow(const SpreadSheetCustomFormula* formula) { return formula ? formula->AnchorRow() : 0; }
 int anchorColumn(const SpreadSheetCustomFormula* formula) { return formula ? formula->AnchorColumn() : 0; }

@@ -17,18 +17,7 @@ namespace quorvel {
 
 namespace {
 
-bool isReference(const SpreadSheetFormulaToken* token)
-{
-    switch (token->Kind()) {
-    case tkReference:
-    case tkAreaReference:
-    case tk3DReference:
-    case tk3DAreaReference:
-        return true;
-    default:
-        return false;
-    }
-}
+bool isReference(const SpreadSheetFormulaToken* token) { return IsReferenceKind(token->Kind()); }
 
 // Operands whose value needs no evaluation of their own.
 bool isPlainOperand(const SpreadSheetFormulaToken* token)

@@ -58,6 +58,12 @@ enum class SpreadSheetFormulaTokenKind : std::uint8_t {
 };
 using enum SpreadSheetFormulaTokenKind;
 
+/// The four reference classes: a cell, an area, and both on a linked sheet.
+inline bool IsReferenceKind(SpreadSheetFormulaTokenKind kind)
+{
+    return kind == tkReference || kind == tkAreaReference || kind == tk3DReference || kind == tk3DAreaReference;
+}
+
 /// The text stack used when a token chain prints itself in postfix order.
 using SpreadSheetFormulaTextStack = QStringList;
 
