@@ -139,12 +139,6 @@ bool IsDigit(QChar c)
     return c >= u'0' && c <= u'9';
 }
 
-bool IsReferenceKind(const SpreadSheetFormulaToken& token)
-{
-    const SpreadSheetFormulaTokenKind kind = token.Kind();
-    return kind == tkReference || kind == tkAreaReference || kind == tk3DReference || kind == tk3DAreaReference;
-}
-
 bool IsOperation(const SpreadSheetFormulaToken* token, SpreadSheetFormulaOperation operation)
 {
     return token && token->Kind() == tkOperation
@@ -610,8 +604,8 @@ void SpreadSheetAbstractFormulaParser::ResolveUnaryOperations(std::vector<TokenP
         switch (operation.Operation()) {
         case opIsect:
             // The space intersects two references; anywhere else it was only a blank.
-            if (!previous || !IsReferenceKind(*previous) || i + 1 >= elements.size()
-                || !IsReferenceKind(*elements[i + 1]))
+            if (!previous || !IsReferenceKind(previous->Kind()) || i + 1 >= elements.size()
+                || !IsReferenceKind(elements[i + 1]->Kind()))
                 continue;
             break;
         case opSub:

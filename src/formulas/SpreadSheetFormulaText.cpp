@@ -188,7 +188,7 @@ void Validate(const SpreadSheetFormulaToken* first, int level, int& referenceCou
     int chainLength = 0;
     for (const SpreadSheetFormulaToken* token = first; token; token = token->Next()) {
         const SpreadSheetFormulaTokenKind kind = token->Kind();
-        if (kind == tkReference || kind == tkAreaReference || kind == tk3DReference || kind == tk3DAreaReference)
+        if (IsReferenceKind(kind))
             ++referenceCount;
         if (++chainLength > kMaxFormulaChainLength || referenceCount > kMaxFormulaReferenceCount)
             throw ESpreadSheetFormulaIsTooLongError(formulaText);
