@@ -572,18 +572,28 @@ SpreadSheetAbstractFormulaParser::TokenPtr SpreadSheetAbstractFormulaParser::Mak
     if (end1.link && end2.link && end1.link->Prefix(settings_) == end2.link->Prefix(settings_))
         end2.link = nullptr;
 
+    TokenPtr area = MakeArea(end1.row, end1.column, end2.row, end2.column, end1.link ? end1.link->Clone() : nullptr,
+        end2.link ? end2.link->Clone() : nullptr);
+    area->SetSource(first->SourceStart(), last->SourceFinish());
+    return area;
+}
+
+SpreadSheetAbstractFormulaParser::TokenPtr SpreadSheetAbstractFormulaParser::MakeArea(const SpreadSheetReference& row,
+    const SpreadSheetReference& column, const SpreadSheetReference& row2, const SpreadSheetReference& column2,
+    std::unique_ptr<SpreadSheet3DReferenceCustomLink> link,
+    std::unique_ptr<SpreadSheet3DReferenceCustomLink> link2) const
+{
     std::unique_ptr<SpreadSheetFormulaAreaReferenceToken> area;
-    if (end1.link) {
+    if (link) {
         area = std::make_unique<SpreadSheetFormula3DAreaReferenceToken>(
-            end1.row, end1.column, end2.row, end2.column, end1.link->Clone(), end2.link ? end2.link->Clone() : nullptr);
+            row, column, row2, column2, std::move(link), std::move(link2));
     } else {
-        area = std::make_unique<SpreadSheetFormulaAreaReferenceToken>(end1.row, end1.column, end2.row, end2.column);
+        area = std::make_unique<SpreadSheetFormulaAreaReferenceToken>(row, column, row2, column2);
     }
-    // The corners are ordered from the formula's anchor.
+    // The corners are ordered as seen from the formula's anchor.
     area->SetOwnerOfChain(formula_);
     area->Check();
     area->SetOwnerOfChain(nullptr);
-    area->SetSource(first->SourceStart(), last->SourceFinish());
     return area;
 }
 
@@ -1230,18 +1240,7 @@ SpreadSheetAbstractFormulaParser::TokenPtr SpreadSheetCustomFormulaParser::Creat
         return nullptr;
     const SpreadSheetFormulaParserToken& range = stack.back();
     const SpreadSheetReference allRows = SpreadSheetReference::AllItems();
-    std::unique_ptr<SpreadSheetFormulaAreaReferenceToken> area;
-    if (link) {
-        area = std::make_unique<SpreadSheetFormula3DAreaReferenceToken>(
-            allRows, Unpack(range.Data), allRows, Unpack(range.Data2), std::move(link));
-    } else {
-        area = std::make_unique<SpreadSheetFormulaAreaReferenceToken>(
-            allRows, Unpack(range.Data), allRows, Unpack(range.Data2));
-    }
-    area->SetOwnerOfChain(formula_);
-    area->Check();
-    area->SetOwnerOfChain(nullptr);
-    return area;
+    return MakeArea(allRows, Unpack(range.Data), allRows, Unpack(range.Data2), std::move(link));
 }
 
 SpreadSheetAbstractFormulaParser::TokenPtr SpreadSheetCustomFormulaParser::CreateUnknownExternal(

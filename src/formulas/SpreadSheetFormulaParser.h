@@ -131,6 +131,11 @@ protected:
     void SetError(SpreadSheetFormulaParserErrorCode code, int position);
     bool HasError() const { return errorCode_ != pecNone; }
     void SkipBlanks(int& position, int finish) const;
+    /// An area token, on the linked sheet(s) when `link` is given, with its corners in order.
+    TokenPtr MakeArea(const SpreadSheetReference& row, const SpreadSheetReference& column,
+        const SpreadSheetReference& row2, const SpreadSheetReference& column2,
+        std::unique_ptr<SpreadSheet3DReferenceCustomLink> link,
+        std::unique_ptr<SpreadSheet3DReferenceCustomLink> link2 = nullptr) const;
     /// Stores the 0-based inclusive span of the text after the prefix as the token's source span.
     void SetSource(SpreadSheetFormulaToken& token, int start, int finish) const;
     /// The token's source span back in 0-based positions of the text after the prefix.
