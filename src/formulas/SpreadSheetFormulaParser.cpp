@@ -390,8 +390,8 @@ void SpreadSheetAbstractFormulaParser::SkipBlanks(int& position, int finish) con
         int end = position;
         while (end <= finish && CharAt(end) == u' ')
             ++end;
-        const bool isBlank = position == 0 || end >= formulaText_.size() || IsBreakChar(position - 1)
-            || (IsBreakChar(end) && CharAt(end) != u' ');
+        const bool isBlank
+            = position == 0 || end >= formulaText_.size() || IsBreakChar(position - 1) || IsBreakChar(end);
         if (!isBlank)
             return;
         position = end;
