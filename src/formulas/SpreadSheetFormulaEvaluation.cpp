@@ -62,25 +62,70 @@ void readItem(const SpreadSheetFormulaToken* holder, SpreadSheetVariant& value, 
         top->GetValue(value, error);
 }
 
-/// An array token of rows x columns whose items `itemAt`(row, column, value, error) gives.
+/// Moves (row, column) onto an item of an operand of `size`: an axis of size 1 repeats its only
+/// item; false beyond any other size.
+bool arrayItemPosition(const SpreadSheetFormulaTokenDimension& size, int& row, int& column)
+{
+    if (row >= size.RowCount && size.RowCount == 1)
+        row = 0;
+    if (column >= size.ColumnCount && size.ColumnCount == 1)
+        column = 0;
+    return row >= 0 && column >= 0 && row < size.RowCount && column < size.ColumnCount;
+}
+
+std::size_t itemIndex(const SpreadSheetFormulaTokenDimension& size, int row, int column)
+{
+    return static_cast<std::size_t>(row) * static_cast<std::size_t>(size.ColumnCount) + static_cast<std::size_t>(column);
+}
+
+/// The array a calculation produces. It stands where an array constant would and answers the same
+/// questions, but keeps its items by value: a whole-column result holds a million of them.
+class SpreadSheetFormulaArrayResultToken final : public SpreadSheetListToken {
+public:
+    explicit SpreadSheetFormulaArrayResultToken(const SpreadSheetFormulaTokenDimension& size)
+        : SpreadSheetListToken(tkArray)
+        , size_(size)
+    {
+        items_.reserve(static_cast<std::size_t>(size.RowCount) * static_cast<std::size_t>(size.ColumnCount));
+    }
+    void Add(SpreadSheetVariant value, SpreadSheetFormulaErrorCode error) { items_.push_back({ std::move(value), error }); }
+
+    void Calculate(SpreadSheetFormulaResult& result) override { result.Add(this); }
+    void GetValue(SpreadSheetVariant& value, SpreadSheetFormulaErrorCode& error) override
+    {
+        GetValueAsArrayItem(0, 0, value, error);
+    }
+    void GetValueAsArrayItem(int row, int column, SpreadSheetVariant& value, SpreadSheetFormulaErrorCode& error) override
+    {
+        if (!arrayItemPosition(size_, row, column) || itemIndex(size_, row, column) >= items_.size()) {
+            value = {};
+            error = ecNA;
+            return;
+        }
+        const SpreadSheetVectorValue& item = items_[itemIndex(size_, row, column)];
+        value = item.Value;
+        error = item.ErrorCode;
+    }
+    SpreadSheetFormulaTokenDimension GetDimension(SpreadSheetFormulaErrorCode&) override { return size_; }
+    bool CanConvertStrToNumber() const override { return false; }
+
+private:
+    SpreadSheetFormulaTokenDimension size_;
+    std::vector<SpreadSheetVectorValue> items_;
+};
+
+/// An array of rows x columns whose items `itemAt`(row, column, value, error) gives.
 template <class ItemAt>
 std::unique_ptr<SpreadSheetFormulaToken> makeArray(
     SpreadSheetCustomFormula* owner, const SpreadSheetFormulaTokenDimension& size, const ItemAt& itemAt)
 {
-    auto array = std::make_unique<SpreadSheetFormulaArrayToken>();
+    auto array = std::make_unique<SpreadSheetFormulaArrayResultToken>(size);
     SpreadSheetVariant value;
     for (int row = 0; row < size.RowCount; ++row) {
-        if (row > 0)
-            SpreadSheetFormulaToken::AddChild(array.get(), new SpreadSheetFormulaArrayRowSeparator());
         for (int column = 0; column < size.ColumnCount; ++column) {
             SpreadSheetFormulaErrorCode error = ecNone;
             itemAt(row, column, value, error);
-            auto* holder = new SpreadSheetFormulaToken();
-            SpreadSheetFormulaToken::AddChild(array.get(), holder);
-            if (error != ecNone)
-                SpreadSheetFormulaToken::AddChild(holder, new SpreadSheetFormulaErrorValueToken(error));
-            else
-                SpreadSheetFormulaToken::AddChild(holder, new SpreadSheetFormulaVariantToken(value));
+            array->Add(error == ecNone ? value : SpreadSheetVariant(), error);
         }
     }
     array->SetOwnerOfChain(owner);
@@ -489,18 +534,12 @@ void SpreadSheetFormulaArrayToken::GetValueAsArrayItem(
     int row, int column, SpreadSheetVariant& value, SpreadSheetFormulaErrorCode& error)
 {
     IndexItems();
-    value = {};
-    if (row >= dimension_.RowCount && dimension_.RowCount == 1)
-        row = 0;
-    if (column >= dimension_.ColumnCount && dimension_.ColumnCount == 1)
-        column = 0;
-    if (row < 0 || column < 0 || row >= dimension_.RowCount || column >= dimension_.ColumnCount) {
+    if (!arrayItemPosition(dimension_, row, column)) {
+        value = {};
         error = ecNA;
         return;
     }
-    readItem(items_[static_cast<std::size_t>(row) * static_cast<std::size_t>(dimension_.ColumnCount)
-                 + static_cast<std::size_t>(column)],
-        value, error);
+    readItem(items_[itemIndex(dimension_, row, column)], value, error);
 }
 
 void SpreadSheetFormulaArrayToken::GetValue(SpreadSheetVariant& value, SpreadSheetFormulaErrorCode& error)
@@ -568,13 +607,8 @@ void SpreadSheetFormulaReferenceToken::GetValueAsArrayItem(
         error = ecRefErr;
         return;
     }
-    const int rows = area.bottom - area.top + 1;
-    const int columns = area.right - area.left + 1;
-    if (row >= rows && rows == 1)
-        row = 0;
-    if (column >= columns && columns == 1)
-        column = 0;
-    if (row < 0 || column < 0 || row >= rows || column >= columns) {
+    const SpreadSheetFormulaTokenDimension size { area.bottom - area.top + 1, area.right - area.left + 1 };
+    if (!arrayItemPosition(size, row, column)) {
         error = ecNA;
         return;
     }
