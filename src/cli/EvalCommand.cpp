@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QTextStream>
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 
@@ -123,11 +124,23 @@ private:
         }
         const qsizetype eq = item.indexOf(u'=');
         if (eq > 0) {
-            const CellTarget target = Resolve(item.left(eq), true);
             if (!inBatch_) {
                 book_.BeginUpdate();
                 inBatch_ = true;
             }
+            // "A1:C2==..." enters the text over the area as an array.
+            const QString ref = item.left(eq);
+            const qsizetype colon = ref.indexOf(u':', ref.lastIndexOf(u'!') + 1);
+            if (colon > 0) {
+                const CellTarget first = Resolve(ref.left(colon), true);
+                const QString prefix = ref.left(ref.lastIndexOf(u'!') + 1);
+                const CellTarget last = Resolve(prefix + ref.mid(colon + 1), true);
+                const SpreadSheetArea area { std::min(first.column, last.column), std::min(first.row, last.row),
+                    std::max(first.column, last.column), std::max(first.row, last.row) };
+                first.sheet->SetArrayFormula(area, item.mid(eq + 1));
+                return;
+            }
+            const CellTarget target = Resolve(ref, true);
             target.sheet->CreateCell(target.row, target.column)->SetText(item.mid(eq + 1), true);
             return;
         }

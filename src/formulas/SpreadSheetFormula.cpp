@@ -107,6 +107,8 @@ SpreadSheetFormulaResult* SpreadSheetCustomFormula::GetResultValue()
     const int saved = iteration_;
     ++iteration_;
     auto result = std::make_unique<SpreadSheetFormulaResult>(this);
+    SpreadSheetVariant value;
+    SpreadSheetFormulaErrorCode valueError = ecNone;
     if (!tooDeep && (iteration_ < 2 || iteration_ < maxCount)) {
         SpreadSheetFormulaResult* previousSubResult = calculatingSubResult_;
         if (isArrayFormula_)
@@ -114,6 +116,10 @@ SpreadSheetFormulaResult* SpreadSheetCustomFormula::GetResultValue()
         controller->EnterEvaluation();
         try {
             Evaluate(*result);
+            // The scalar is read now, while this formula still counts as being evaluated: a result
+            // that is a reference into a cycle then meets the cycle as re-entry, instead of
+            // recursing without end when it is read after the pass.
+            value = result->GetValue(&valueError);
         } catch (...) {
             controller->LeaveEvaluation();
             calculatingSubResult_ = previousSubResult;
@@ -125,6 +131,7 @@ SpreadSheetFormulaResult* SpreadSheetCustomFormula::GetResultValue()
     } else {
         // Re-entered beyond the iteration count (or the depth bound): the cycle is cut here.
         result->AddValue(0);
+        value = SpreadSheetVariant::FromInteger(0);
         if (maxCount == 1)
             controller->SetCircularReference(true);
     }
@@ -132,11 +139,12 @@ SpreadSheetFormulaResult* SpreadSheetCustomFormula::GetResultValue()
         result->Clear();
         result->SetHasCircularReferences(true);
         result->AddValue(0);
+        value = SpreadSheetVariant::FromInteger(0);
+        valueError = ecNone;
     }
-    if (saved == 0 && maxCount > 1) {
-        result_ = result->GetValue(&resultError_);
-        resultValid_ = true;
-    }
+    result_ = std::move(value);
+    resultError_ = valueError;
+    resultValid_ = true;
     resultValue_ = std::move(result);
     iteration_ = saved;
     if (saved == 0 && isArrayFormula_)
@@ -146,20 +154,12 @@ SpreadSheetFormulaResult* SpreadSheetCustomFormula::GetResultValue()
 
 SpreadSheetVariant SpreadSheetCustomFormula::GetValue(SpreadSheetFormulaErrorCode* error)
 {
-    if (!resultValid_) {
-        const bool inPass = controller_ && controller_->CalculationInProcess();
-        if (inPass || resultValue_) {
-            SpreadSheetFormulaResult* result = GetResultValue();
-            result_ = result->GetValue(&resultError_);
-        } else {
-            result_ = SpreadSheetVariant::FromInteger(0);
-            resultError_ = ecNone;
-        }
-        resultValid_ = !inPass || MaxIterationCount() == 1;
-    }
+    // Evaluating caches the value; a formula outside a pass without a result reads as 0.
+    if (!resultValid_ && controller_ && controller_->CalculationInProcess())
+        GetResultValue();
     if (error)
-        *error = resultError_;
-    return result_;
+        *error = resultValid_ ? resultError_ : ecNone;
+    return resultValid_ ? result_ : SpreadSheetVariant::FromInteger(0);
 }
 
 SpreadSheetVariant SpreadSheetCustomFormula::GetActualValue(SpreadSheetFormulaErrorCode* error)

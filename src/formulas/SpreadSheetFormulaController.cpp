@@ -118,20 +118,7 @@ void SpreadSheetFormulaController::Calculate()
     calculationInProcess_ = true;
     circularReferencePaths_.clear();
     circularPath_.reset();
-    struct Finish {
-        SpreadSheetFormulaController& controller;
-        ~Finish()
-        {
-            for (SpreadSheetCustomFormula* formula : controller.formulas_)
-                if (formula)
-                    formula->ClearTokenCaches();
-            controller.deferred_.clear();
-            controller.circularPath_.reset();
-            controller.circularReference_ = false;
-            controller.evaluationDepth_ = 0;
-            controller.calculationInProcess_ = false;
-        }
-    } finish { *this };
+    const PassGuard guard { *this };
 
     for (SpreadSheetCustomFormula* formula : formulas_)
         formula->ClearResult();
@@ -153,6 +140,27 @@ void SpreadSheetFormulaController::Calculate()
         }
         EvaluateTopLevel(formula);
     }
+}
+
+void SpreadSheetFormulaController::CalculateFormula(SpreadSheetCustomFormula* formula)
+{
+    if (calculationInProcess_ || formula->HasResult())
+        return;
+    calculationInProcess_ = true;
+    const PassGuard guard { *this };
+    EvaluateTopLevel(formula);
+}
+
+SpreadSheetFormulaController::PassGuard::~PassGuard()
+{
+    for (SpreadSheetCustomFormula* formula : controller.formulas_)
+        if (formula)
+            formula->ClearTokenCaches();
+    controller.deferred_.clear();
+    controller.circularPath_.reset();
+    controller.circularReference_ = false;
+    controller.evaluationDepth_ = 0;
+    controller.calculationInProcess_ = false;
 }
 
 void SpreadSheetFormulaController::EvaluateTopLevel(SpreadSheetCustomFormula* formula)
@@ -196,9 +204,23 @@ void SpreadSheetFormulaController::ReadCellValue(
     error = ecNone;
     if (!view)
         return;
+    // Results hold references that are read when their value is asked for; should such reads ever
+    // chase each other round a cycle, they stop here as a cycle instead of exhausting the stack.
+    if (readDepth_ > kMaxEvaluationDepth * 2) {
+        circularReference_ = true;
+        value = SpreadSheetVariant::FromInteger(0);
+        return;
+    }
+    ++readDepth_;
+    struct Leave {
+        int& depth;
+        ~Leave() { --depth; }
+    } leave { readDepth_ };
     SpreadSheetCustomFormula* arrayFormula = nullptr;
     if (!arrayFormulas_.empty() && FindArrayFormula(view, row, column, &arrayFormula) == 2) {
-        SpreadSheetFormulaResult* result = arrayFormula->CalculatingSubResult();
+        SpreadSheetFormulaResult* result = nullptr;
+        if (!ReadsItself(arrayFormula, value, result))
+            return;
         if (!result)
             result = arrayFormula->GetResultValue();
         if (result->HasCircularReferences())
@@ -221,17 +243,19 @@ void SpreadSheetFormulaController::ReadCellValue(
         SpreadSheetCustomFormula* formula = cell->AsFormula();
         if (circularPath_)
             circularPath_->Add(row, column, view);
-        SpreadSheetFormulaResult* result = formula->CalculatingSubResult();
-        if (result) {
-            value = result->GetValue(&error);
-        } else {
-            result = formula->GetResultValue();
-            value = formula->GetActualValue(&error);
+        SpreadSheetFormulaResult* result = nullptr;
+        if (ReadsItself(formula, value, result)) {
+            if (result) {
+                value = result->GetValue(&error);
+            } else {
+                result = formula->GetResultValue();
+                value = formula->GetActualValue(&error);
+            }
+            if (result->HasCircularReferences())
+                circularReference_ = true;
+            if (value.IsEmptyOrNull())
+                value = SpreadSheetVariant::FromInteger(0);
         }
-        if (result->HasCircularReferences())
-            circularReference_ = true;
-        if (value.IsEmptyOrNull())
-            value = SpreadSheetVariant::FromInteger(0);
         if (circularPath_ && !circularReference_)
             circularPath_->Remove(row, column, view);
         return;
@@ -240,6 +264,21 @@ void SpreadSheetFormulaController::ReadCellValue(
         value = CellToVariant(*cell);
         return;
     }
+}
+
+bool SpreadSheetFormulaController::ReadsItself(
+    SpreadSheetCustomFormula* formula, SpreadSheetVariant& value, SpreadSheetFormulaResult*& partial)
+{
+    partial = formula->CalculatingSubResult();
+    if (!partial)
+        return true;
+    // An array formula reading its own area while it is being built: with iteration the partial
+    // result is read, otherwise this is a cycle like any other re-entry.
+    if (formula->MaxIterationCount() > 1)
+        return true;
+    circularReference_ = true;
+    value = SpreadSheetVariant::FromInteger(0);
+    return false;
 }
 
 bool SpreadSheetFormulaController::CheckCircularReferences()

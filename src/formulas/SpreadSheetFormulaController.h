@@ -15,6 +15,7 @@ namespace quorvel {
 class SpreadSheet;
 class SpreadSheetCustomFormula;
 class SpreadSheetFormatSettings;
+class SpreadSheetFormulaResult;
 class SpreadSheetReferencePath;
 class SpreadSheetTableView;
 
@@ -45,6 +46,9 @@ public:
 
     /// One calculation pass over every formula.
     void Calculate();
+    /// Evaluates one formula that has no result yet, leaving every other result as it is: a formula
+    /// typed while automatic calculation is off shows its value, its dependants wait for a pass.
+    void CalculateFormula(SpreadSheetCustomFormula* formula);
     bool CalculationInProcess() const { return calculationInProcess_; }
 
     /// Value and error of a cell as formulas read it: a formula cell gives its formula's current
@@ -91,8 +95,16 @@ public:
 
 private:
     void Compact();
+    /// Starts a pass; the returned guard ends it (also on an exception).
+    struct PassGuard {
+        SpreadSheetFormulaController& controller;
+        ~PassGuard();
+    };
     void EvaluateTopLevel(SpreadSheetCustomFormula* formula);
     void EvaluateRecordingCycles(SpreadSheetCustomFormula* formula);
+    /// False (with the value 0 and the cycle noted) when `formula` is read while it is being built;
+    /// otherwise `partial` is its partial result, or null when it is not being built.
+    bool ReadsItself(SpreadSheetCustomFormula* formula, SpreadSheetVariant& value, SpreadSheetFormulaResult*& partial);
 
     SpreadSheet* owner_;
     // In the order formulas were attached; a removed formula leaves a null hole until the next
@@ -104,6 +116,7 @@ private:
     std::unique_ptr<SpreadSheetReferencePath> circularPath_;
     std::vector<std::unique_ptr<SpreadSheetReferencePath>> circularReferencePaths_;
     int evaluationDepth_ = 0;
+    int readDepth_ = 0;
     bool calculationInProcess_ = false;
     bool circularReference_ = false;
     bool hasCircularReferences_ = false;

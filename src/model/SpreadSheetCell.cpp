@@ -343,6 +343,9 @@ void SpreadSheetCell::AssignFormula(std::unique_ptr<SpreadSheetFormula> formula)
     ReleaseData();
     dataType_ = cdtFormula;
     data_.formula = formula.release();
+    SpreadSheet& book = *SpreadSheetOwner();
+    if (!book.OptionsBehavior().AutomaticCalculation && !book.IsLoading())
+        book.FormulaController().CalculateFormula(data_.formula);
     Changed(wasBlank);
 }
 

@@ -1,6 +1,8 @@
 #include "model/SpreadSheetTableView.h"
 
 #include "formulas/SpreadSheetFormatSettings.h"
+#include "formulas/SpreadSheetFormula.h"
+#include "formulas/SpreadSheetFormulaController.h"
 #include "formulas/SpreadSheetReferences.h"
 #include "model/SpreadSheet.h"
 #include "model/SpreadSheetCell.h"
@@ -12,6 +14,7 @@
 #include <QUuid>
 
 #include <algorithm>
+#include <vector>
 
 namespace quorvel {
 
@@ -147,6 +150,49 @@ void SpreadSheetTableView::ForEachCell(
 }
 
 void SpreadSheetTableView::DeleteCell(SpreadSheetCell* cell) { cell->Row()->DeleteCell(cell); }
+
+void SpreadSheetTableView::SetArrayFormula(const SpreadSheetArea& requested, const QString& text)
+{
+    SpreadSheetFormulaController& formulas = owner_->FormulaController();
+    if (!formulas.CanModifyDataInArrayFormulaArea(this, requested, true))
+        throw ESpreadSheetCannotChangePartOfArrayError(sErrorCannotChangePartOfArray.Text());
+    // Re-entering an array formula from its anchor keeps its whole area.
+    SpreadSheetArea area = requested;
+    SpreadSheetCustomFormula* existing = nullptr;
+    if (formulas.FindArrayFormula(this, area.top, area.left, &existing) != 0) {
+        const SpreadSheetArea bounds = existing->ArrayFormulaArea();
+        if (bounds.right > area.right || bounds.bottom > area.bottom)
+            area = bounds;
+    }
+    BeginUpdate();
+    struct End {
+        SpreadSheetTableView& view;
+        ~End() { view.EndUpdate(); }
+    } end { *this };
+    // Array formulas wholly inside the area give way first, so that their cells may be typed into.
+    std::vector<SpreadSheetCell*> anchors;
+    formulas.EnumArrayFormulas(this, [&](SpreadSheetCustomFormula* formula) {
+        const SpreadSheetArea bounds = formula->ArrayFormulaArea();
+        if (bounds.left >= area.left && bounds.right <= area.right && bounds.top >= area.top
+            && bounds.bottom <= area.bottom)
+            anchors.push_back(formula->Cell());
+        return true;
+    });
+    for (SpreadSheetCell* anchor : anchors)
+        anchor->Clear();
+    SpreadSheetCell* first = CreateCell(area.top, area.left);
+    first->SetText(text, true);
+    if (SpreadSheetFormula* formula = first->AsFormula()) {
+        formula->SetArrayFormulaSize({ area.right - area.left + 1, area.bottom - area.top + 1 });
+        formulas.AddArrayFormula(formula);
+        AddChanges(sscData);
+        return;
+    }
+    for (int row = area.top; row <= area.bottom; ++row)
+        for (int column = area.left; column <= area.right; ++column)
+            if (row != area.top || column != area.left)
+                CreateCell(row, column)->SetText(text, true);
+}
 
 void SpreadSheetTableView::ClearCells()
 {

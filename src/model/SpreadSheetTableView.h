@@ -67,6 +67,10 @@ public:
     void ForEachCell(const SpreadSheetArea& area, const std::function<void(SpreadSheetCell*)>& proc,
         bool forward = true) const;
     void ForEachCell(const std::function<void(SpreadSheetCell*)>& proc, bool forward = true) const;
+    /// Enters `text` over `area` as an array: a formula becomes one array formula covering the
+    /// area, any other text is typed into every cell. Refused with
+    /// ESpreadSheetCannotChangePartOfArrayError when the area cuts through an array formula.
+    void SetArrayFormula(const SpreadSheetArea& area, const QString& text);
     /// Frees a cell (records nothing by itself).
     void DeleteCell(SpreadSheetCell* cell);
     /// Removes every row, column and cell.
