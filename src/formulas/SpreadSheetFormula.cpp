@@ -145,6 +145,10 @@ SpreadSheetFormulaResult* SpreadSheetCustomFormula::GetResultValue()
     result_ = std::move(value);
     resultError_ = valueError;
     resultValid_ = true;
+    // Only an array formula's items are read again; any other result is kept as its scalar, so
+    // that a workbook of many formulas does not hold every evaluation stack between passes.
+    if (!isArrayFormula_)
+        result->ReleaseValues();
     resultValue_ = std::move(result);
     iteration_ = saved;
     if (saved == 0 && isArrayFormula_)

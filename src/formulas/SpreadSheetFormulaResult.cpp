@@ -11,7 +11,6 @@ namespace quorvel {
 SpreadSheetFormulaResult::SpreadSheetFormulaResult(SpreadSheetCustomFormula* owner)
     : owner_(owner)
 {
-    values_.reserve(16);
 }
 
 SpreadSheetFormulaResult::~SpreadSheetFormulaResult() = default;
@@ -70,6 +69,12 @@ void SpreadSheetFormulaResult::ClearValues()
 {
     values_.clear();
     temporaryTokens_.clear();
+}
+
+void SpreadSheetFormulaResult::ReleaseValues()
+{
+    std::vector<SpreadSheetFormulaToken*>().swap(values_);
+    std::vector<std::unique_ptr<SpreadSheetFormulaToken>>().swap(temporaryTokens_);
 }
 
 SpreadSheetVariant SpreadSheetFormulaResult::GetValue(SpreadSheetFormulaErrorCode* error)

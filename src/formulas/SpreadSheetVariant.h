@@ -72,10 +72,11 @@ public:
         return type_ == vtInteger || type_ == vtFloat || type_ == vtCurrency || type_ == vtDateTime;
     }
 
-    int Integer() const { return integer_; }
-    double Float() const { return number_; }
-    std::int64_t Currency() const { return currency_; }
-    bool Boolean() const { return boolean_; }
+    // Each reads its own kind and gives 0 (false) for any other.
+    int Integer() const { return type_ == vtInteger ? integer_ : 0; }
+    double Float() const { return type_ == vtFloat || type_ == vtDateTime ? number_ : 0; }
+    std::int64_t Currency() const { return type_ == vtCurrency ? currency_ : 0; }
+    bool Boolean() const { return type_ == vtBoolean && boolean_; }
     const QString& Text() const { return text_; }
     /// The numeric kinds as a double (currency divided by 10000); 0 for every other kind.
     double AsDouble() const
@@ -102,10 +103,13 @@ private:
     }
 
     SpreadSheetVariantType type_ = vtEmpty;
-    bool boolean_ = false;
-    int integer_ = 0;
-    double number_ = 0;
-    std::int64_t currency_ = 0;
+    // One slot for the scalar kinds: a variant is held by every formula and every value token.
+    union {
+        bool boolean_;
+        int integer_;
+        double number_ = 0;
+        std::int64_t currency_;
+    };
     QString text_;
 };
 
