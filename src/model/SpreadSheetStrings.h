@@ -26,6 +26,7 @@ inline constexpr ResourceString sErrorCircularMessage{ "sErrorCircularMessage",
     "example, a cell that refers to its own value or a cell that refers to another cell which depends on the "
     "original cell's value both contain circular references.\r\n\r\nClick OK to create a circular reference "
     "and continue." };
+inline constexpr ResourceString sErrorInvalidFormula{ "sErrorInvalidFormula", "The \"%s\" formula is invalid" };
 inline constexpr ResourceString sCircularReferencePathPrefix{ "sCircularReferencePathPrefix", "The " };
 
 // Error literals; the shipped translation keeps them as they are.

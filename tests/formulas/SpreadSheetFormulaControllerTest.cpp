@@ -1,4 +1,5 @@
 #include "formulas/SpreadSheetFormula.h"
+#include "formulas/SpreadSheetFormulaAsTextInfo.h"
 #include "formulas/SpreadSheetFormulaController.h"
 #include "model/SpreadSheet.h"
 #include "model/SpreadSheetCell.h"
@@ -265,6 +266,35 @@ TEST(SpreadSheetFormulaController, CircularWarningWaitsForTheEndOfTheBatch)
     w.book->EndUpdate();
     EXPECT_EQ(warningsInside, 0);
     EXPECT_EQ(w.warnings, 1);
+}
+
+TEST(SpreadSheetFormulaController, FormulasFromFilesResolveOnceTheWorkbookIsComplete)
+{
+    Workbook w;
+    SpreadSheetTableView& data = *w.book->AddSheet(QStringLiteral("Data"));
+    data.CreateCell(0, 0)->SetAsInteger(5);
+    data.CreateCell(1, 0)->SetAsInteger(7);
+    SpreadSheetFormulaAsTextInfoList list;
+    // Written before the sheet it names exists in the reader's order of things.
+    list.Add(w.Sheet().CreateCell(0, 1), QStringLiteral("=Data!A1*2"));
+    // A formula written for B1 and copied to B2 reads its neighbourhood from B2.
+    SpreadSheetFormulaAsTextInfo& shared = list.Add(w.Sheet().CreateCell(1, 1), QStringLiteral("=Data!A1*2"));
+    shared.AnchorRow = 0;
+    shared.IsShared = true;
+    SpreadSheetFormulaAsTextInfo& array = list.Add(w.Sheet().CreateCell(0, 3), QStringLiteral("={1,2,3}"));
+    array.IsArray = true;
+    array.Reference = Area("D1:F1");
+    list.ResolveReferences(*w.book);
+    EXPECT_EQ(w.Show("B1"), u"10");
+    EXPECT_EQ(w.Show("B2"), u"14");
+    EXPECT_EQ(w.Sheet().GetCell(1, 1)->AsFormula()->AsText(), u"=Data!A2*2");
+    EXPECT_EQ(w.Show("F1"), u"3");
+    EXPECT_EQ(w.Formulas().FindArrayFormula(&w.Sheet(), 0, 4), 2);
+
+    SpreadSheetFormulaAsTextInfoList broken;
+    broken.Add(w.Sheet().CreateCell(5, 0), QStringLiteral("=SUM(1"));
+    EXPECT_THROW(broken.ResolveReferences(*w.book), ESpreadSheetError);
+    EXPECT_FALSE(w.Sheet().GetCell(5, 0)->IsFormula());
 }
 
 TEST(SpreadSheetFormulaController, EvaluateExpressionReadsTheSheet)
