@@ -32,7 +32,7 @@ struct SpreadSheetOptionsBehavior {
     bool Formatting = true;
     bool Inserting = true;
     bool IterativeCalculation = false;
-    int IterativeCalculationMaxCount = 100;
+    int IterativeCalculationMaxCount = 0; // with iterative calculation on, 0 acts as off
 };
 
 struct SpreadSheetOptionsView {
