@@ -100,8 +100,14 @@ double DayCountToSerial(double dayCount, SpreadSheetDateTimeSystem system)
 bool TryFormattedTextToNumber(const QString& source, const SpreadSheetFormatSettings& settings, double& number)
 {
     QString text = source.trimmed();
+    const QString& symbol = settings.CurrencyFormat;
     bool negative = false;
     if (const qsizetype minus = text.indexOf(u'-'); minus >= 0) {
+        // A sign stands first or last, or next to the currency symbol ("-$5", "$-5", "5-"); a
+        // minus between digits ("3-2024") is no sign, and such a text is left to the date readers.
+        const auto signPlace = [&](QStringView part) { return part.isEmpty() || part == symbol; };
+        if (!signPlace(QStringView(text).left(minus).trimmed()) && !signPlace(QStringView(text).mid(minus + 1).trimmed()))
+            return false;
         negative = true;
         text.remove(minus, 1);
         text = text.trimmed();
@@ -110,7 +116,6 @@ bool TryFormattedTextToNumber(const QString& source, const SpreadSheetFormatSett
         negative = true;
         text = text.mid(1, text.size() - 2).trimmed();
     }
-    const QString& symbol = settings.CurrencyFormat;
     if (!symbol.isEmpty() && (text.startsWith(symbol) || text.endsWith(symbol))) {
         text = (text.startsWith(symbol) ? text.mid(symbol.size()) : text.left(text.size() - symbol.size())).trimmed();
         if (text.isEmpty() || text.contains(symbol))

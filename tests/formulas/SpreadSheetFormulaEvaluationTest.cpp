@@ -194,8 +194,12 @@ TEST(SpreadSheetFormulaEvaluation, TextAsNumberInEnglishLocale)
         { "=\"5/2013\"+0", "41395" },
         { "=\"3/1000\"+0", "#VALUE!" },
         { "=\"0/2024\"+0", "#VALUE!" },
-        // A minus sign anywhere makes a formatted number negative before dates are tried.
-        { "=\"3-2024\"+0", "-32024" },
+        // A minus is a sign only at either end or beside the currency symbol; between digits it
+        // separates the parts of a date.
+        { "=\"3-2024\"+0", "45352" },
+        { "=\"-$5\"+0", "-5" },
+        { "=\"$-5\"+0", "-5" },
+        { "=\"1-2-3\"+0", "37623" },
         { "=--\"2\"", "2" },
         { "=\"25\"%", "0.25" },
         // Text typed into cells goes through the same conversion in operations.
