@@ -11,7 +11,7 @@ namespace {
 
 constexpr const char* kUsage = "usage: quorvel-cli COMMAND [ARGS...]\n"
                                "commands:\n"
-                               "  eval [--locale NAME] [--lang ru] [--1904] [--r1c1] ITEM...\n"
+                               "  eval [--locale NAME] [--lang ru] [--1904] [--r1c1] [--iterate N] [--manual] ITEM...\n"
                                "  functions\n";
 
 } // namespace

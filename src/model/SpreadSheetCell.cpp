@@ -96,7 +96,15 @@ SpreadSheetCellValue SpreadSheetCell::FormulaResult() const
     return ToCellValue(value, error);
 }
 
-bool SpreadSheetCell::AsBoolean() const { return dataType_ == cdtBoolean ? data_.boolean : AsFloat() != 0; }
+bool SpreadSheetCell::AsBoolean() const
+{
+    if (dataType_ == cdtFormula) {
+        const SpreadSheetCellValue result = FormulaResult();
+        if (result.type == cdtBoolean)
+            return result.boolean;
+    }
+    return dataType_ == cdtBoolean ? data_.boolean : AsFloat() != 0;
+}
 
 std::int64_t SpreadSheetCell::AsCurrency() const
 {

@@ -54,6 +54,16 @@ TEST(EvalCommand, PrintsKindsAndValues)
         { { "--r1c1", "R2C3=9", "R2C3" }, "R2C3\tnumber\t9\n" },
         { { "A1=5", "B1=1", "A1=7", ":undo", "A1", ":redo", "A1" }, "A1\tnumber\t5\nA1\tnumber\t7\n" },
         { { "A1=5", "--formula", "A1" }, "A1\t5\n" },
+        // Formulas print their results by kind, and their text with --formula.
+        { { "A1=2", "B1==A1^3", "B1", "--formula", "B1" }, "B1\tnumber\t8\nB1\t=A1^3\n" },
+        { { "A1==1<2", "A2==\"a\"&1", "A3==1/0", "A4==NOPE()", "A1", "A2", "A3", "A4" },
+            "A1\tboolean\tTRUE\nA2\tstring\ta1\nA3\terror\t#DIV/0!\nA4\terror\t#NAME?\n" },
+        { { "A1==SUM(1,2", "A1" }, "A1\tstring\t=SUM(1,2\n" },
+        { { "--locale", "ru_RU", "A1==SUM(1;2,5)", "A1", "--formula", "A1" }, "A1\tnumber\t3.5\nA1\t=SUM(1;2,5)\n" },
+        { { "A1:C1=={1,2}", "B1", "C1" }, "B1\tnumber\t2\nC1\terror\t#N/A\n" },
+        { { "--iterate", "10", "A1==A1+1", "A1" }, "A1\tnumber\t10\n" },
+        { { "--manual", "A1=2", "B1==A1*10", "A1=3", "B1", ":calc", "B1" }, "B1\tnumber\t20\nB1\tnumber\t30\n" },
+        { { "A1=4", "B1==A1*2", "A1=5", ":undo", "B1" }, "B1\tnumber\t8\n" },
     };
     for (const Case& c : cases) {
         const EvalRun run = eval(c.args);
@@ -72,12 +82,22 @@ TEST(EvalCommand, BadArgumentsExitWithStatus2)
         { "XFE1" },
         { "!A1=3" },
         { "@/nonexistent/items.txt" },
+        { "--iterate", "x", "A1" },
+        { "--iterate", "-1", "A1" },
     };
     for (const QStringList& args : cases) {
         const EvalRun run = eval(args);
         EXPECT_EQ(run.status, 2) << args.join(u' ').toStdString();
         EXPECT_FALSE(run.err.isEmpty());
     }
+}
+
+TEST(EvalCommand, CircularReferencesWarnOnStderrOnce)
+{
+    const EvalRun run = eval({ "A1==B1", "B1==A1+1", "A1", "C1=5", "A1" });
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, u"A1\tnumber\t0\nA1\tnumber\t0\n");
+    EXPECT_EQ(run.err, u"quorvel-cli eval: warning: circular references: The Sheet1!A1 -> Sheet1!B1\n");
 }
 
 TEST(EvalCommand, ItemsFromAFile)
