@@ -33,7 +33,8 @@ enum : int {
     kIdQuotedText = 11,
     kIdParentheses = 12,
     kIdBrackets = 13,
-    kIdCount = 14,
+    kIdPlainText = 14,
+    kIdCount = 15,
 };
 
 enum Recogniser : std::uint8_t {
@@ -47,6 +48,8 @@ enum Recogniser : std::uint8_t {
     rcReference,
     rcIdentifier,
     rcSheetSeparator,
+    rcPlainText, // any one character
+    rcOpenParenthesis, // "(" alone, as plain text
 };
 
 enum Creator : std::uint8_t {
@@ -63,6 +66,7 @@ enum Creator : std::uint8_t {
     crColumnRange,
     crUnknownName,
     crUnknownExternalFunction,
+    crPlainText,
 };
 
 struct LexerState {
@@ -87,7 +91,7 @@ constexpr LexerState State(
 
 // Each state tries its recognisers in order (after blanks); the lexical token read names the next
 // state. When nothing matches or the token has no move, the state's creator builds the element.
-const std::array<LexerState, 19> kStates { {
+const std::array<LexerState, 22> kStates { {
     /* 0 start */
     State({ rcArray, rcNumber, rcQuotedText, rcParentheses, rcErrorLiteral, rcBrackets, rcOperation, rcReference,
               rcIdentifier },
@@ -121,7 +125,21 @@ const std::array<LexerState, 19> kStates { {
     /* 16 */ State({}, {}, crColumnRange),
     /* 17 after [n]!name */ State({ rcParentheses }, { { kIdParentheses, 18 } }, crUnknownName),
     /* 18 */ State({}, {}, crUnknownExternalFunction),
+    // The reference-list reader: operators, parentheses and braces are plain text, so that a
+    // formula still being typed reads up to its end. The external-workbook prefix is still read,
+    // so that a reference into another workbook is not taken for one on a sheet of this one.
+    /* 19 start */
+    State({ rcNumber, rcQuotedText, rcErrorLiteral, rcBrackets, rcReference, rcIdentifier, rcPlainText },
+        { { kIdError, 2 }, { kIdFloat, 6 }, { kIdIdentifier, 20 }, { kIdInteger, 6 }, { kIdReference, 11 },
+            { kIdRefError, 3 }, { kIdColumnRange, 16 }, { kIdQuotedText, 9 }, { kIdBrackets, 14 },
+            { kIdPlainText, 21 } },
+        crNone),
+    /* 20 after an identifier: a sheet name, or a function name before its "(" */
+    State({ rcSheetSeparator, rcOpenParenthesis }, { { kIdSheetSeparator, 13 }, { kIdPlainText, 21 } }, crIdentifier),
+    /* 21 */ State({}, {}, crPlainText),
 } };
+
+constexpr int kReferenceListStart = 19;
 
 static_assert(sizeof(SpreadSheetReference) == sizeof(std::int64_t));
 
@@ -338,7 +356,7 @@ bool SpreadSheetAbstractFormulaParser::ParseFormula(const QString& formulaText, 
     SkipBlanks(start, finish);
     TokenChain chain;
     if (start <= finish)
-        chain = ParseBody(start, finish);
+        chain = ParseText(start, finish);
     formula_ = nullptr;
     if (HasError()) {
         formula.SetError(ErrorIndex(), FormulaErrorOfParserError(errorCode_));
@@ -782,7 +800,7 @@ SpreadSheetAbstractFormulaParser::TokenPtr SpreadSheetCustomFormulaParser::ReadE
 {
     std::vector<SpreadSheetFormulaParserToken> stack;
     int pos = position;
-    int state = 0;
+    int state = ReadsStructure() ? 0 : kReferenceListStart;
     for (;;) {
         SkipBlanks(pos, finish);
         const LexerState& lexerState = kStates[static_cast<std::size_t>(state)];
@@ -844,6 +862,14 @@ bool SpreadSheetCustomFormulaParser::Recognise(
         token.ID = kIdSheetSeparator;
         token.FinishPosition = position;
         return CharAt(position) == u'!';
+    case rcPlainText:
+        token.ID = kIdPlainText;
+        token.FinishPosition = position;
+        return true;
+    case rcOpenParenthesis:
+        token.ID = kIdPlainText;
+        token.FinishPosition = position;
+        return CharAt(position) == u'(';
     default:
         return false;
     }
@@ -1100,6 +1126,13 @@ SpreadSheetAbstractFormulaParser::TokenPtr SpreadSheetCustomFormulaParser::Creat
         return CreateUnknownExternal(stack, false);
     case crUnknownExternalFunction:
         return CreateUnknownExternal(stack, true);
+    case crPlainText: {
+        // The range operation stays one, so that the ends around it still fold into an area.
+        const QString text = SourceSpan(first.StartPosition, stack.back().FinishPosition);
+        if (text == settings_.Operation(opRange))
+            return std::make_unique<SpreadSheetFormulaOperationToken>(opRange);
+        return std::make_unique<SpreadSheetFormulaStringValueToken>(text);
+    }
     default:
         return nullptr;
     }

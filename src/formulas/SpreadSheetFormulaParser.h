@@ -109,6 +109,9 @@ protected:
     virtual TokenPtr ReadElement(int& position, int finish) = 0;
     /// Called before each parse, after the formula's texts and anchor are known.
     virtual void Prepare() { }
+    /// The whole text after the prefix (leading blanks skipped): ParseBody, unless a subclass reads
+    /// the text in its own way.
+    virtual TokenChain ParseText(int start, int finish) { return ParseBody(start, finish); }
 
     /// The whole formula or the inside of parentheses: one expression, or a list of items when the
     /// list separator follows it.
@@ -131,6 +134,8 @@ protected:
     void SetError(SpreadSheetFormulaParserErrorCode code, int position);
     bool HasError() const { return errorCode_ != pecNone; }
     void SkipBlanks(int& position, int finish) const;
+    /// Joins "end : end" runs of elements into single area tokens.
+    void FoldRanges(std::vector<TokenPtr>& elements);
     /// An area token, on the linked sheet(s) when `link` is given, with its corners in order.
     TokenPtr MakeArea(const SpreadSheetReference& row, const SpreadSheetReference& column,
         const SpreadSheetReference& row2, const SpreadSheetReference& column2,
@@ -158,7 +163,6 @@ private:
     TokenChain ParseExpression(int& position, int finish, bool inArray);
     void ParseItemsFrom(SpreadSheetFormulaToken* parent, int position, int finish, bool isArray);
     bool IsSeparator(int position, bool inArray) const;
-    void FoldRanges(std::vector<TokenPtr>& elements);
     TokenPtr MakeRange(TokenPtr first, TokenPtr last) const;
     void ResolveUnaryOperations(std::vector<TokenPtr>& elements);
     TokenChain ToPostfix(std::vector<TokenPtr>& elements);
@@ -188,6 +192,9 @@ protected:
         int index, const QString& sheetName) const;
     /// The link of references without a sheet prefix; null when they stay on the formula's sheet.
     virtual std::unique_ptr<SpreadSheet3DReferenceCustomLink> CreateDefaultLink() const;
+    /// False for a reader of references only: operators, parentheses and braces are then plain
+    /// text, so that a formula still being typed reads up to its end.
+    virtual bool ReadsStructure() const { return true; }
 
     TokenPtr ReadElement(int& position, int finish) override;
     void Prepare() override;
