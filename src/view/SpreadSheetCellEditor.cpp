@@ -2,6 +2,7 @@
 
 #include "view/SpreadSheetTableViewController.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 
 namespace quorvel {
@@ -51,6 +52,21 @@ void SpreadSheetCellEditor::keyPressEvent(QKeyEvent* event)
         break;
     }
     QLineEdit::keyPressEvent(event);
+}
+
+void SpreadSheetCellEditor::SetTextFormats(const QList<QTextLayout::FormatRange>& formats)
+{
+    textFormats_ = formats;
+    // A line edit draws the formats an input method sends over its text, without touching the text,
+    // the caret or the selection; their positions count from the caret.
+    QList<QInputMethodEvent::Attribute> attributes;
+    attributes.reserve(formats.size());
+    for (const QTextLayout::FormatRange& range : formats) {
+        attributes.append(QInputMethodEvent::Attribute(
+            QInputMethodEvent::TextFormat, range.start - cursorPosition(), range.length, range.format));
+    }
+    QInputMethodEvent event(QString(), attributes);
+    inputMethodEvent(&event);
 }
 
 void SpreadSheetCellEditor::focusOutEvent(QFocusEvent* event)

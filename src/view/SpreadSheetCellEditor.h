@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QLineEdit>
+#include <QList>
+#include <QTextLayout>
 
 namespace quorvel {
 
@@ -15,6 +17,11 @@ public:
     bool EnterMode() const { return enterMode_; }
     void SetEnterMode(bool value) { enterMode_ = value; }
 
+    /// Draws stretches of the text in their own formats (the references of a formula in their
+    /// colours) until the next call; positions are 0-based in the text.
+    void SetTextFormats(const QList<QTextLayout::FormatRange>& formats);
+    const QList<QTextLayout::FormatRange>& TextFormats() const { return textFormats_; }
+
 signals:
     /// The edit ends with this key (Enter, Tab, an arrow), which then moves the focus.
     void CommitRequested(int key, unsigned shift);
@@ -28,6 +35,7 @@ protected:
 
 private:
     bool enterMode_ = false;
+    QList<QTextLayout::FormatRange> textFormats_;
 };
 
 } // namespace quorvel

@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTextCharFormat>
 
 #include <algorithm>
 #include <vector>
@@ -82,6 +83,7 @@ SpreadSheetGridView::SpreadSheetGridView(SpreadSheet& book, SpreadSheetViewState
     editor_->hide();
     connect(editor_, &SpreadSheetCellEditor::CommitRequested, this, &SpreadSheetGridView::OnEditorCommit);
     connect(editor_, &SpreadSheetCellEditor::CancelRequested, this, &SpreadSheetGridView::CancelEditing);
+    connect(editor_, &QLineEdit::textChanged, this, &SpreadSheetGridView::UpdateEditingReferences);
     connect(editor_, &SpreadSheetCellEditor::FocusLost, this, [this] {
         if (editing_)
             CommitEditing();
@@ -358,6 +360,12 @@ void SpreadSheetGridView::paintEvent(QPaintEvent*)
     painter.setPen(framePen);
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(areaRect(selection.Area()).adjusted(0, 0, -1, -1));
+    // While a formula is edited, every area it reads is framed in the colour of its reference.
+    for (const SpreadSheetReferenceFrame& frame : ReferenceFrames(editingReferences_)) {
+        framePen.setColor(frame.Color);
+        painter.setPen(framePen);
+        painter.drawRect(areaRect(frame.Area).adjusted(0, 0, -1, -1));
+    }
     painter.restore();
 
     if (!ShowHeaders())
@@ -439,6 +447,23 @@ void SpreadSheetGridView::StartEditing(const QString& text, bool enterMode)
     editor_->show();
     editor_->setFocus();
     editor_->setCursorPosition(static_cast<int>(text.size()));
+    UpdateEditingReferences();
+}
+
+void SpreadSheetGridView::UpdateEditingReferences()
+{
+    editingReferences_.clear();
+    if (editing_ && Sheet())
+        editingReferences_ = ColorFormulaReferences(*Sheet(), editRow_, editColumn_, editor_->text());
+    QList<QTextLayout::FormatRange> formats;
+    formats.reserve(static_cast<qsizetype>(editingReferences_.size()));
+    for (const SpreadSheetEditingReference& reference : editingReferences_) {
+        QTextCharFormat format;
+        format.setForeground(reference.Color);
+        formats.append({ reference.Start, reference.Length, format });
+    }
+    editor_->SetTextFormats(formats);
+    viewport()->update();
 }
 
 void SpreadSheetGridView::PlaceEditor()
@@ -475,6 +500,7 @@ bool SpreadSheetGridView::CommitEditing()
         return false;
     }
     editing_ = false;
+    editingReferences_.clear();
     editor_->hide();
     setFocus();
     viewport()->update();
@@ -486,6 +512,7 @@ void SpreadSheetGridView::CancelEditing()
     if (!editing_)
         return;
     editing_ = false;
+    editingReferences_.clear();
     editor_->hide();
     setFocus();
     viewport()->update();

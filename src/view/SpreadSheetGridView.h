@@ -1,5 +1,6 @@
 #pragma once
 
+#include "view/SpreadSheetEditingReferences.h"
 #include "view/SpreadSheetTableViewController.h"
 
 #include <QAbstractScrollArea>
@@ -32,6 +33,8 @@ public:
     bool CommitEditing();
     void CancelEditing();
     SpreadSheetCellEditor* Editor() const { return editor_; }
+    /// The references of the formula being edited, coloured as the editor shows them.
+    const std::vector<SpreadSheetEditingReference>& EditingReferences() const { return editingReferences_; }
 
     /// The cell rectangle in viewport coordinates (without the grid line that ends it).
     QRect CellRect(int row, int column) const;
@@ -67,12 +70,15 @@ private:
     void PlaceEditor();
     void NotifyFocus();
     void OnEditorCommit(int key, unsigned shift);
+    /// Lists and colours the references of the editor's text again.
+    void UpdateEditingReferences();
 
     SpreadSheet& book_;
     SpreadSheetViewStates& states_;
     SpreadSheetTableViewController controller_;
     SpreadSheetCellEditor* editor_;
     bool editing_ = false;
+    std::vector<SpreadSheetEditingReference> editingReferences_;
     int editRow_ = 0;
     int editColumn_ = 0;
     QString lastFocusKey_;
