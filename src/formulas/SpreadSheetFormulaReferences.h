@@ -19,8 +19,6 @@ struct SpreadSheetFormulaReferenceInfo {
     int PositionInText = 0;
     /// Characters of the reference, a sheet prefix included.
     int Length = 0;
-
-    bool operator==(const SpreadSheetFormulaReferenceInfo&) const = default;
 };
 
 /// The references of a formula being typed into a cell, for the editor to show: those on the
