@@ -190,6 +190,32 @@ TEST_F(FormQuorvelTest, TypingModifiesAndUndoingEverythingStaysModified)
     EXPECT_EQ(A1(*window), QStringLiteral("12"));
 }
 
+TEST_F(FormQuorvelTest, FormulasShowResultsEditAsTextAndWarnOnceOfCycles)
+{
+    auto window = MakeWindow();
+    Type(*window, QStringLiteral("=A2*2"));
+    Type(*window, QStringLiteral("21"));
+    EXPECT_EQ(A1(*window), QStringLiteral("42"));
+    // F2 on A1 opens the editor on the formula, not on its result.
+    window->Control().Selection().SetFocusedCell(0, 0);
+    SpreadSheetGridView* grid = window->Control().Grid();
+    grid->HandleKey(Qt::Key_F2, Qt::NoModifier);
+    ASSERT_TRUE(grid->IsEditing());
+    EXPECT_EQ(grid->Editor()->text(), QStringLiteral("=A2*2"));
+    grid->HandleKey(Qt::Key_Escape, Qt::NoModifier);
+
+    // A cycle is reported once, after the edit that made it, and not again while it lasts.
+    window->Control().Selection().SetFocusedCell(1, 0);
+    Type(*window, QStringLiteral("=A1"));
+    EXPECT_FALSE(log_.asked.contains(QStringLiteral("circular")));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(log_.asked.count(QStringLiteral("circular")), 1);
+    EXPECT_EQ(A1(*window), QStringLiteral("0"));
+    Type(*window, QStringLiteral("7"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(log_.asked.count(QStringLiteral("circular")), 1);
+}
+
 TEST_F(FormQuorvelTest, StatusBarFollowsTheFocusedCell)
 {
     auto window = MakeWindow();

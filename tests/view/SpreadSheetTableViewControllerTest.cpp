@@ -205,6 +205,18 @@ TEST_F(ControllerTest, SheetKeysSwitchAndAddSheets)
     EXPECT_EQ(book_.ActiveSheetIndex(), 1);
 }
 
+TEST_F(ControllerTest, F9RecalculatesWhenAutomaticCalculationIsOff)
+{
+    book_.OptionsBehavior().AutomaticCalculation = false;
+    Sheet().CreateCell(0, 0)->SetText(QStringLiteral("2"), true);
+    Sheet().CreateCell(0, 1)->SetText(QStringLiteral("=A1*3"), true);
+    Sheet().CreateCell(0, 0)->SetText(QStringLiteral("5"), true);
+    EXPECT_EQ(Sheet().GetCell(0, 1)->AsString(), QStringLiteral("6"));
+    EXPECT_EQ(Press(Qt::Key_F9, ssShift), SpreadSheetKeyResult::krIgnored);
+    EXPECT_EQ(Press(Qt::Key_F9), SpreadSheetKeyResult::krHandled);
+    EXPECT_EQ(Sheet().GetCell(0, 1)->AsString(), QStringLiteral("15"));
+}
+
 TEST_F(ControllerTest, EditingKeysAreLeftToTheView)
 {
     EXPECT_EQ(Press(Qt::Key_F2), SpreadSheetKeyResult::krStartEditing);
