@@ -14,6 +14,9 @@ std::unique_ptr<SpreadSheetFormula> ParseCellFormula(SpreadSheetCell* cell, cons
     auto formula = std::make_unique<SpreadSheetFormula>(&cell->SpreadSheetOwner()->FormulaController(), cell);
     if (!ParseExpressionFormula(text, *formula))
         return nullptr;
+    // A formula that parsed prints from its tokens; only a broken one needs its text kept.
+    if (formula->ErrorIndex() == 0)
+        formula->SetSourceText(QString());
     return formula;
 }
 
