@@ -16,40 +16,40 @@ namespace quorvel {
 
 namespace {
 
-    SpreadSheetVariant CellToVariant(const SpreadSheetCell& cell)
-    {
-        switch (cell.DataType()) {
-        case cdtBoolean:
-            return SpreadSheetVariant::FromBoolean(cell.AsBoolean());
-        case cdtCurrency:
-            return SpreadSheetVariant::FromCurrency(cell.AsCurrency());
-        case cdtFloat:
-        case cdtDateTime: // formulas see a date as its serial number
-            return SpreadSheetVariant::FromFloat(cell.AsFloat());
-        case cdtInteger:
-            return SpreadSheetVariant::FromInteger(cell.AsInteger());
-        case cdtString:
-            return SpreadSheetVariant::FromText(cell.AsString());
-        default:
-            return {};
-        }
+SpreadSheetVariant CellToVariant(const SpreadSheetCell& cell)
+{
+    switch (cell.DataType()) {
+    case cdtBoolean:
+        return SpreadSheetVariant::FromBoolean(cell.AsBoolean());
+    case cdtCurrency:
+        return SpreadSheetVariant::FromCurrency(cell.AsCurrency());
+    case cdtFloat:
+    case cdtDateTime: // formulas see a date as its serial number
+        return SpreadSheetVariant::FromFloat(cell.AsFloat());
+    case cdtInteger:
+        return SpreadSheetVariant::FromInteger(cell.AsInteger());
+    case cdtString:
+        return SpreadSheetVariant::FromText(cell.AsString());
+    default:
+        return {};
     }
+}
 
-    // The item of an array formula's result at the given offset from its anchor.
-    void ArrayResultItem(SpreadSheetFormulaResult* result, int rowOffset, int columnOffset, SpreadSheetVariant& value,
-        SpreadSheetFormulaErrorCode& error)
-    {
-        value = {};
-        error = result->ErrorCode();
-        if (error != ecNone)
-            return;
-        SpreadSheetFormulaToken* top = result->LastItem();
-        if (!top) {
-            error = ecValue;
-            return;
-        }
-        top->GetValueAsArrayItem(rowOffset, columnOffset, value, error);
+// The item of an array formula's result at the given offset from its anchor.
+void ArrayResultItem(SpreadSheetFormulaResult* result, int rowOffset, int columnOffset, SpreadSheetVariant& value,
+    SpreadSheetFormulaErrorCode& error)
+{
+    value = {};
+    error = result->ErrorCode();
+    if (error != ecNone)
+        return;
+    SpreadSheetFormulaToken* top = result->LastItem();
+    if (!top) {
+        error = ecValue;
+        return;
     }
+    top->GetValueAsArrayItem(rowOffset, columnOffset, value, error);
+}
 
 } // namespace
 

@@ -275,23 +275,23 @@ SpreadSheetTableView* SpreadSheetFormulaReferenceToken::TargetView() const
 
 namespace {
 
-    // Actual index of a component seen from `origin`; whole lines span 0..`maxIndex`.
-    bool ActualRange(const SpreadSheetReference& first, const SpreadSheetReference& last, int origin, int maxIndex,
-        int& from, int& to)
-    {
-        if (first.IsError() || last.IsError())
-            return false;
-        if (first.IsAllItems() || last.IsAllItems()) {
-            from = 0;
-            to = maxIndex;
-            return true;
-        }
-        from = first.ActualValue(origin);
-        to = last.ActualValue(origin);
-        if (from > to)
-            std::swap(from, to);
-        return from >= 0 && to <= maxIndex;
+// Actual index of a component seen from `origin`; whole lines span 0..`maxIndex`.
+bool ActualRange(const SpreadSheetReference& first, const SpreadSheetReference& last, int origin, int maxIndex,
+    int& from, int& to)
+{
+    if (first.IsError() || last.IsError())
+        return false;
+    if (first.IsAllItems() || last.IsAllItems()) {
+        from = 0;
+        to = maxIndex;
+        return true;
     }
+    from = first.ActualValue(origin);
+    to = last.ActualValue(origin);
+    if (from > to)
+        std::swap(from, to);
+    return from >= 0 && to <= maxIndex;
+}
 
 } // namespace
 
