@@ -97,12 +97,17 @@ SpreadSheetFormulaResult* SpreadSheetCustomFormula::GetResultValue()
         return resultValue_.get();
     }
 
+    // Once a descent has been given up, everything still on the stack is only unwinding.
+    if (controller->Abandoned())
+        return controller->AbandonedResult();
     const int maxCount = MaxIterationCount();
     const bool tooDeep = controller->EvaluationDepth() >= kMaxEvaluationDepth;
     // A fresh dependency met too deep is evaluated first from the top of the pass; a formula already
     // waiting there (or being evaluated) when met again closes a cycle, handled below as re-entry.
-    if (tooDeep && iteration_ == 0 && !controller->IsDeferred(this))
-        throw SpreadSheetEvaluationDepthLimit { this };
+    if (tooDeep && iteration_ == 0 && !controller->IsDeferred(this)) {
+        controller->Abandon(this);
+        return controller->AbandonedResult();
+    }
 
     const int saved = iteration_;
     ++iteration_;
@@ -128,6 +133,12 @@ SpreadSheetFormulaResult* SpreadSheetCustomFormula::GetResultValue()
         }
         controller->LeaveEvaluation();
         calculatingSubResult_ = previousSubResult;
+        if (controller->Abandoned()) {
+            // Built on placeholders: nothing of it is kept, including the calls its tokens cached.
+            iteration_ = saved;
+            ClearTokenCaches();
+            return controller->AbandonedResult();
+        }
     } else {
         // Re-entered beyond the iteration count (or the depth bound): the cycle is cut here.
         result->AddValue(0);

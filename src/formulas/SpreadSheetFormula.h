@@ -25,13 +25,6 @@ inline constexpr int kMaxFormulaReferenceCount = 2048;
 inline constexpr int kMaxFormulaChainLength = 254;
 inline constexpr int kMaxFormulaNestingLevel = 64;
 
-/// Thrown when evaluation nests too deeply (a long chain of formulas each reading the next that
-/// is not evaluated yet). The calculation pass catches it, evaluates `formula` first from the top
-/// and then tries again, so the native stack never grows with the length of a chain.
-struct SpreadSheetEvaluationDepthLimit {
-    SpreadSheetCustomFormula* formula;
-};
-
 /// Size of an array formula's area.
 struct SpreadSheetFormulaArraySize {
     int ColumnCount = 0;
@@ -91,8 +84,7 @@ public:
     QString AsText() const;
 
     /// Evaluates the token chain onto `result` (no caching; the controller caches). Failures inside
-    /// the tokens end the chain with an error code on the result, except SpreadSheetEvaluationDepthLimit,
-    /// which must pass through to the controller.
+    /// the tokens end the chain with an error code on the result.
     void Evaluate(SpreadSheetFormulaResult& result);
 
     // Caching within a calculation pass; driven by the controller.

@@ -55,7 +55,9 @@ void ArrayResultItem(SpreadSheetFormulaResult* result, int rowOffset, int column
 
 SpreadSheetFormulaController::SpreadSheetFormulaController(SpreadSheet* owner)
     : owner_(owner)
+    , abandonedResult_(std::make_unique<SpreadSheetFormulaResult>(nullptr))
 {
+    abandonedResult_->AddValue(0);
 }
 
 SpreadSheetFormulaController::~SpreadSheetFormulaController() = default;
@@ -157,11 +159,14 @@ SpreadSheetFormulaController::PassGuard::~PassGuard()
         if (formula)
             formula->ClearTokenCaches();
     controller.deferred_.clear();
+    controller.abandonedAt_ = nullptr;
     controller.circularPath_.reset();
     controller.circularReference_ = false;
     controller.evaluationDepth_ = 0;
     controller.calculationInProcess_ = false;
 }
+
+void SpreadSheetFormulaController::Abandon(SpreadSheetCustomFormula* formula) { abandonedAt_ = formula; }
 
 void SpreadSheetFormulaController::EvaluateTopLevel(SpreadSheetCustomFormula* formula)
 {
@@ -169,12 +174,12 @@ void SpreadSheetFormulaController::EvaluateTopLevel(SpreadSheetCustomFormula* fo
     // each restart begins at the point where the last descent gave up.
     deferred_.push_back(formula);
     while (!deferred_.empty()) {
-        SpreadSheetCustomFormula* current = deferred_.back();
-        try {
-            EvaluateRecordingCycles(current);
+        EvaluateRecordingCycles(deferred_.back());
+        if (abandonedAt_) {
+            deferred_.push_back(std::exchange(abandonedAt_, nullptr));
+            evaluationDepth_ = 0;
+        } else {
             deferred_.pop_back();
-        } catch (const SpreadSheetEvaluationDepthLimit& limit) {
-            deferred_.push_back(limit.formula);
         }
     }
 }
@@ -183,7 +188,7 @@ void SpreadSheetFormulaController::EvaluateRecordingCycles(SpreadSheetCustomForm
 {
     circularReference_ = false;
     formula->GetResultValue();
-    if (!circularReference_)
+    if (!circularReference_ || abandonedAt_)
         return;
     // Evaluate once more, now recording the cells the evaluation goes through, to report the cycle.
     formula->ClearResult();
@@ -191,7 +196,7 @@ void SpreadSheetFormulaController::EvaluateRecordingCycles(SpreadSheetCustomForm
     circularReference_ = false;
     circularPath_ = std::make_unique<SpreadSheetReferencePath>(formula->AnchorRow(), formula->AnchorColumn(), formula->View());
     formula->GetResultValue();
-    if (circularReference_ && formula->Cell())
+    if (circularReference_ && formula->Cell() && !abandonedAt_)
         circularReferencePaths_.push_back(std::move(circularPath_));
     circularPath_.reset();
     circularReference_ = false;

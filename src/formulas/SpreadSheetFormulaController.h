@@ -62,6 +62,13 @@ public:
     void LeaveEvaluation() { --evaluationDepth_; }
     /// True for a formula waiting to be finished after its dependencies were evaluated from the top.
     bool IsDeferred(const SpreadSheetCustomFormula* formula) const;
+    /// Gives up the current descent because `formula` lies too deep: every evaluation still on the
+    /// stack returns at once, keeping nothing, and the pass evaluates `formula` from the top before
+    /// trying again.
+    void Abandon(SpreadSheetCustomFormula* formula);
+    bool Abandoned() const { return abandonedAt_ != nullptr; }
+    /// What evaluations return while a descent is being given up: 0, never cached.
+    SpreadSheetFormulaResult* AbandonedResult() const { return abandonedResult_.get(); }
 
     // Circular references.
     bool CircularReference() const { return circularReference_; }
@@ -113,6 +120,8 @@ private:
     int holeCount_ = 0;
     std::map<const SpreadSheetTableView*, std::vector<SpreadSheetCustomFormula*>> arrayFormulas_;
     std::vector<SpreadSheetCustomFormula*> deferred_;
+    SpreadSheetCustomFormula* abandonedAt_ = nullptr;
+    std::unique_ptr<SpreadSheetFormulaResult> abandonedResult_;
     std::unique_ptr<SpreadSheetReferencePath> circularPath_;
     std::vector<std::unique_ptr<SpreadSheetReferencePath>> circularReferencePaths_;
     int evaluationDepth_ = 0;

@@ -138,8 +138,6 @@ void SpreadSheetFormulaResult::Calculate(SpreadSheetFormulaToken* chain)
     try {
         for (SpreadSheetFormulaToken* token = chain; token && Validate(); token = token->Next())
             token->Calculate(*this);
-    } catch (const SpreadSheetEvaluationDepthLimit&) {
-        throw; // the calculation pass unwinds deep chains of formulas on purpose
     } catch (...) {
         SetError(ecNUM);
     }
