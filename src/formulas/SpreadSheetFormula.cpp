@@ -89,13 +89,8 @@ int SpreadSheetCustomFormula::MaxIterationCount() const
 SpreadSheetFormulaResult* SpreadSheetCustomFormula::GetResultValue()
 {
     SpreadSheetFormulaController* controller = controller_;
-    if (!controller || !controller->CalculationInProcess() || resultValue_) {
-        if (!resultValue_) {
-            resultValue_ = std::make_unique<SpreadSheetFormulaResult>(this);
-            resultValue_->AddValue(0);
-        }
-        return resultValue_.get();
-    }
+    if (!controller || !controller->CalculationInProcess() || resultValid_)
+        return StoredResult();
 
     // Once a descent has been given up, everything still on the stack is only unwinding.
     if (controller->Abandoned())
@@ -156,15 +151,31 @@ SpreadSheetFormulaResult* SpreadSheetCustomFormula::GetResultValue()
     result_ = std::move(value);
     resultError_ = valueError;
     resultValid_ = true;
+    resultHasCircularReferences_ = result->HasCircularReferences();
     // Only an array formula's items are read again; any other result is kept as its scalar, so
-    // that a workbook of many formulas does not hold every evaluation stack between passes.
-    if (!isArrayFormula_)
-        result->ReleaseValues();
-    resultValue_ = std::move(result);
+    // that a workbook of many formulas does not hold an evaluation stack each between passes.
+    if (isArrayFormula_)
+        resultValue_ = std::move(result);
+    else
+        resultValue_.reset();
     iteration_ = saved;
     if (saved == 0 && isArrayFormula_)
         controller->WriteArrayFormulaCells(this);
-    return resultValue_.get();
+    return StoredResult();
+}
+
+SpreadSheetFormulaResult* SpreadSheetCustomFormula::StoredResult() const
+{
+    if (resultValue_)
+        return resultValue_.get();
+    if (controller_)
+        return controller_->ScalarResult(resultValid_ && resultHasCircularReferences_);
+    static SpreadSheetFormulaResult* const zero = [] {
+        static SpreadSheetFormulaResult result(nullptr);
+        result.AddValue(0);
+        return &result;
+    }();
+    return zero;
 }
 
 SpreadSheetVariant SpreadSheetCustomFormula::GetValue(SpreadSheetFormulaErrorCode* error)
@@ -186,6 +197,7 @@ SpreadSheetVariant SpreadSheetCustomFormula::GetActualValue(SpreadSheetFormulaEr
 void SpreadSheetCustomFormula::ClearResult()
 {
     resultValid_ = false;
+    resultHasCircularReferences_ = false;
     iteration_ = 0;
     resultValue_.reset();
     result_ = {};

@@ -88,7 +88,9 @@ public:
     void Evaluate(SpreadSheetFormulaResult& result);
 
     // Caching within a calculation pass; driven by the controller.
-    /// The result of the current pass, evaluating first if needed.
+    /// The result of the current pass, evaluating first if needed. Only an array formula keeps its
+    /// whole evaluation stack; any other formula answers with a shared result that carries its
+    /// circular-reference mark, its value being kept as a scalar (GetValue).
     SpreadSheetFormulaResult* GetResultValue();
     /// The scalar value seen from the anchor; with the error code of the result in `error`.
     SpreadSheetVariant GetValue(SpreadSheetFormulaErrorCode* error = nullptr);
@@ -96,7 +98,7 @@ public:
     SpreadSheetVariant GetActualValue(SpreadSheetFormulaErrorCode* error = nullptr);
     /// The result being built while an array formula evaluates (it is read by its own slave cells).
     SpreadSheetFormulaResult* CalculatingSubResult() const { return calculatingSubResult_; }
-    bool HasResult() const { return resultValue_ != nullptr; }
+    bool HasResult() const { return resultValid_; }
     void ClearResult();
     /// Resets the per-pass caches of the tokens.
     void ClearTokenCaches();
@@ -120,11 +122,14 @@ private:
     SpreadSheetFormulaArraySize arrayFormulaSize_;
     SpreadSheetArea arrayFormulaArea_ { -1, -1, -1, -1 };
 
-    std::unique_ptr<SpreadSheetFormulaResult> resultValue_;
+    SpreadSheetFormulaResult* StoredResult() const;
+
+    std::unique_ptr<SpreadSheetFormulaResult> resultValue_; // array formulas only
     SpreadSheetFormulaResult* calculatingSubResult_ = nullptr;
     SpreadSheetVariant result_;
     SpreadSheetFormulaErrorCode resultError_ = ecNone;
     bool resultValid_ = false;
+    bool resultHasCircularReferences_ = false;
     int iteration_ = 0;
 };
 

@@ -55,9 +55,12 @@ void ArrayResultItem(SpreadSheetFormulaResult* result, int rowOffset, int column
 
 SpreadSheetFormulaController::SpreadSheetFormulaController(SpreadSheet* owner)
     : owner_(owner)
-    , abandonedResult_(std::make_unique<SpreadSheetFormulaResult>(nullptr))
 {
-    abandonedResult_->AddValue(0);
+    for (int circular = 0; circular < 2; ++circular) {
+        scalarResults_[circular] = std::make_unique<SpreadSheetFormulaResult>(nullptr);
+        scalarResults_[circular]->AddValue(0);
+        scalarResults_[circular]->SetHasCircularReferences(circular != 0);
+    }
 }
 
 SpreadSheetFormulaController::~SpreadSheetFormulaController() = default;

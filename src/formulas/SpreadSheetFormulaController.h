@@ -68,7 +68,9 @@ public:
     void Abandon(SpreadSheetCustomFormula* formula);
     bool Abandoned() const { return abandonedAt_ != nullptr; }
     /// What evaluations return while a descent is being given up: 0, never cached.
-    SpreadSheetFormulaResult* AbandonedResult() const { return abandonedResult_.get(); }
+    SpreadSheetFormulaResult* AbandonedResult() const { return ScalarResult(false); }
+    /// The result formulas other than array formulas answer with: 0, marked circular or not.
+    SpreadSheetFormulaResult* ScalarResult(bool circular) const { return scalarResults_[circular ? 1 : 0].get(); }
 
     // Circular references.
     bool CircularReference() const { return circularReference_; }
@@ -121,7 +123,7 @@ private:
     std::map<const SpreadSheetTableView*, std::vector<SpreadSheetCustomFormula*>> arrayFormulas_;
     std::vector<SpreadSheetCustomFormula*> deferred_;
     SpreadSheetCustomFormula* abandonedAt_ = nullptr;
-    std::unique_ptr<SpreadSheetFormulaResult> abandonedResult_;
+    std::unique_ptr<SpreadSheetFormulaResult> scalarResults_[2];
     std::unique_ptr<SpreadSheetReferencePath> circularPath_;
     std::vector<std::unique_ptr<SpreadSheetReferencePath>> circularReferencePaths_;
     int evaluationDepth_ = 0;
