@@ -71,12 +71,6 @@ void SpreadSheetFormulaResult::ClearValues()
     temporaryTokens_.clear();
 }
 
-void SpreadSheetFormulaResult::ReleaseValues()
-{
-    std::vector<SpreadSheetFormulaToken*>().swap(values_);
-    std::vector<std::unique_ptr<SpreadSheetFormulaToken>>().swap(temporaryTokens_);
-}
-
 SpreadSheetVariant SpreadSheetFormulaResult::GetValue(SpreadSheetFormulaErrorCode* error)
 {
     SpreadSheetFormulaErrorCode code = errorCode_;

@@ -82,8 +82,6 @@ public:
     /// Clears the error, the circular flag and the values.
     void Clear();
     void ClearValues();
-    /// As ClearValues, also giving back the memory: a result kept only for its error and flags.
-    void ReleaseValues();
 
     /// The final value: the top of the stack read through implicit intersection with the owner's
     /// anchor; on error the error's text with the code in `error`; an empty stack gives "#VALUE!".
