@@ -205,6 +205,25 @@ void SpreadSheetFormulaController::EvaluateRecordingCycles(SpreadSheetCustomForm
     circularReference_ = false;
 }
 
+// Results hold references that are read when their value is asked for; should such reads ever
+// chase each other round a cycle, they stop as a cycle instead of exhausting the stack.
+SpreadSheetFormulaController::ReadGuard::ReadGuard(SpreadSheetFormulaController& controller)
+    : controller_(controller)
+{
+    ++controller_.readDepth_;
+}
+
+SpreadSheetFormulaController::ReadGuard::~ReadGuard() { --controller_.readDepth_; }
+
+bool SpreadSheetFormulaController::ReadGuard::TooDeep(SpreadSheetVariant& value) const
+{
+    if (controller_.readDepth_ <= kMaxEvaluationDepth * 2)
+        return false;
+    controller_.circularReference_ = true;
+    value = SpreadSheetVariant::FromInteger(0);
+    return true;
+}
+
 void SpreadSheetFormulaController::ReadCellValue(
     SpreadSheetTableView* view, int row, int column, SpreadSheetVariant& value, SpreadSheetFormulaErrorCode& error)
 {
@@ -212,20 +231,11 @@ void SpreadSheetFormulaController::ReadCellValue(
     error = ecNone;
     if (!view)
         return;
-    // Results hold references that are read when their value is asked for; should such reads ever
-    // chase each other round a cycle, they stop here as a cycle instead of exhausting the stack.
-    if (readDepth_ > kMaxEvaluationDepth * 2) {
-        circularReference_ = true;
-        value = SpreadSheetVariant::FromInteger(0);
-        return;
-    }
-    ++readDepth_;
-    struct Leave {
-        int& depth;
-        ~Leave() { --depth; }
-    } leave { readDepth_ };
     SpreadSheetCustomFormula* arrayFormula = nullptr;
     if (!arrayFormulas_.empty() && FindArrayFormula(view, row, column, &arrayFormula) == 2) {
+        const ReadGuard guard(*this);
+        if (guard.TooDeep(value))
+            return;
         SpreadSheetFormulaResult* result = nullptr;
         if (!ReadsItself(arrayFormula, value, result))
             return;
@@ -239,7 +249,27 @@ void SpreadSheetFormulaController::ReadCellValue(
             value = SpreadSheetVariant::FromText(ErrorCodeToText(error));
         return;
     }
-    const SpreadSheetCell* cell = view->GetCell(row, column);
+    ReadCell(view->GetCell(row, column), value, error);
+}
+
+void SpreadSheetFormulaController::ReadCellValue(
+    const SpreadSheetCell* cell, SpreadSheetVariant& value, SpreadSheetFormulaErrorCode& error)
+{
+    value = {};
+    error = ecNone;
+    if (!arrayFormulas_.empty()) {
+        SpreadSheetTableView* view = cell->View();
+        if (FindArrayFormula(view, cell->RowIndex(), cell->ColumnIndex()) == 2) {
+            ReadCellValue(view, cell->RowIndex(), cell->ColumnIndex(), value, error);
+            return;
+        }
+    }
+    ReadCell(cell, value, error);
+}
+
+void SpreadSheetFormulaController::ReadCell(
+    const SpreadSheetCell* cell, SpreadSheetVariant& value, SpreadSheetFormulaErrorCode& error)
+{
     if (!cell)
         return;
     switch (cell->DataType()) {
@@ -248,9 +278,12 @@ void SpreadSheetFormulaController::ReadCellValue(
         value = SpreadSheetVariant::FromText(ErrorCodeToText(error));
         return;
     case cdtFormula: {
+        const ReadGuard guard(*this);
+        if (guard.TooDeep(value))
+            return;
         SpreadSheetCustomFormula* formula = cell->AsFormula();
         if (circularPath_)
-            circularPath_->Add(row, column, view);
+            circularPath_->Add(cell->RowIndex(), cell->ColumnIndex(), cell->View());
         SpreadSheetFormulaResult* result = nullptr;
         if (ReadsItself(formula, value, result)) {
             if (result) {
@@ -265,7 +298,7 @@ void SpreadSheetFormulaController::ReadCellValue(
                 value = SpreadSheetVariant::FromInteger(0);
         }
         if (circularPath_ && !circularReference_)
-            circularPath_->Remove(row, column, view);
+            circularPath_->Remove(cell->RowIndex(), cell->ColumnIndex(), cell->View());
         return;
     }
     default:

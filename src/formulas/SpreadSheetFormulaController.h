@@ -13,6 +13,7 @@
 namespace quorvel {
 
 class SpreadSheet;
+class SpreadSheetCell;
 class SpreadSheetCustomFormula;
 class SpreadSheetFormatSettings;
 class SpreadSheetFormulaResult;
@@ -55,6 +56,8 @@ public:
     /// value, a cell inside an array formula the matching item of that formula's result.
     void ReadCellValue(
         SpreadSheetTableView* view, int row, int column, SpreadSheetVariant& value, SpreadSheetFormulaErrorCode& error);
+    /// The same for a cell at hand (enumerations walk the cells themselves).
+    void ReadCellValue(const SpreadSheetCell* cell, SpreadSheetVariant& value, SpreadSheetFormulaErrorCode& error);
 
     // Nesting of evaluations, kept by the formulas.
     int EvaluationDepth() const { return evaluationDepth_; }
@@ -113,6 +116,17 @@ private:
     void EvaluateRecordingCycles(SpreadSheetCustomFormula* formula);
     /// False (with the value 0 and the cycle noted) when `formula` is read while it is being built;
     /// otherwise `partial` is its partial result, or null when it is not being built.
+    class ReadGuard {
+    public:
+        explicit ReadGuard(SpreadSheetFormulaController& controller);
+        ~ReadGuard();
+        /// True (with the value 0 and a cycle noted) when reads nest beyond any real chain.
+        bool TooDeep(SpreadSheetVariant& value) const;
+
+    private:
+        SpreadSheetFormulaController& controller_;
+    };
+    void ReadCell(const SpreadSheetCell* cell, SpreadSheetVariant& value, SpreadSheetFormulaErrorCode& error);
     bool ReadsItself(SpreadSheetCustomFormula* formula, SpreadSheetVariant& value, SpreadSheetFormulaResult*& partial);
 
     SpreadSheet* owner_;

@@ -86,7 +86,7 @@ bool enumerateArea(SpreadSheetFormulaReferenceToken* reference, const SpreadShee
                 return false;
             item.Count = 1;
             item.RowOffset = rowIndex - area.top;
-            controller->ReadCellValue(view, rowIndex, column, item.Value, item.ErrorCode);
+            controller->ReadCellValue(cell, item.Value, item.ErrorCode);
             // Text that a formula computed is not typed text: it counts when it reads as a number.
             double number = 0;
             if (item.Value.IsText() && cell->DataType() != cdtString
