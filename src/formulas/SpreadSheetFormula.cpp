@@ -211,6 +211,62 @@ void SpreadSheetCustomFormula::ClearTokenCaches()
             token->ClearCache();
 }
 
+namespace {
+
+// True when `first`..`last` lies inside the shifted block's span.
+bool WithinSpan(int first, int last, const SpreadSheetReferencesShift& shift)
+{
+    return first >= shift.SpanFirst && last <= shift.SpanLast;
+}
+
+bool UpdateChain(SpreadSheetFormulaToken* chain, const SpreadSheetReferencesShift& shift, int origin, bool moveOrigin)
+{
+    bool changed = false;
+    for (SpreadSheetFormulaToken* token = chain; token; token = token->Next()) {
+        if (token->ChildFirst())
+            changed = UpdateChain(token->ChildFirst(), shift, origin, moveOrigin) || changed;
+        if (!IsReferenceKind(token->Kind()))
+            continue;
+        auto* reference = static_cast<SpreadSheetFormulaReferenceToken*>(token);
+        SpreadSheetArea area;
+        const bool moveReference = reference->TargetView() == shift.View && reference->GetArea(area)
+            && (shift.Rows ? WithinSpan(area.left, area.right, shift) : WithinSpan(area.top, area.bottom, shift));
+        SpreadSheetReference& first = shift.Rows ? reference->Row() : reference->Column();
+        if (reference->Kind() == tkAreaReference || reference->Kind() == tk3DAreaReference) {
+            auto* areaReference = static_cast<SpreadSheetFormulaAreaReferenceToken*>(reference);
+            SpreadSheetReference& last = shift.Rows ? areaReference->Row2() : areaReference->Column2();
+            changed = first.UpdateAreaReference(
+                          last, origin, shift.Index1, shift.Index2, shift.NewIndex1, moveReference, moveOrigin)
+                || changed;
+        } else {
+            changed = first.UpdateReference(
+                          origin, shift.Index1, shift.Index2, shift.NewIndex1, moveReference, moveOrigin)
+                || changed;
+        }
+    }
+    return changed;
+}
+
+} // namespace
+
+bool SpreadSheetCustomFormula::UpdateReferences(const SpreadSheetReferencesShift& shift)
+{
+    // The cell moves with the block when it lies in the block's span at or after the band.
+    const int origin = shift.Rows ? anchorRow_ : anchorColumn_;
+    const int across = shift.Rows ? anchorColumn_ : anchorRow_;
+    const bool moveOrigin = View() == shift.View && across >= shift.SpanFirst && across <= shift.SpanLast;
+    const bool changed = UpdateChain(tokens_, shift, origin, moveOrigin);
+    if (moveOrigin && origin >= shift.Index1) {
+        const int moved = shift.NewIndex1 < 0 ? origin - (shift.Index2 - shift.Index1 + 1)
+                                              : origin + (shift.NewIndex1 - shift.Index1);
+        if (shift.Rows)
+            SetAnchor(moved, anchorColumn_);
+        else
+            SetAnchor(anchorRow_, moved);
+    }
+    return changed;
+}
+
 SpreadSheetFormula::SpreadSheetFormula(SpreadSheetFormulaController* controller, SpreadSheetCell* cell)
     : SpreadSheetCustomFormula(controller)
     , cell_(cell)

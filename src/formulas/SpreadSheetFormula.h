@@ -25,6 +25,19 @@ inline constexpr int kMaxFormulaReferenceCount = 2048;
 inline constexpr int kMaxFormulaChainLength = 254;
 inline constexpr int kMaxFormulaNestingLevel = 64;
 
+/// A structural edit of one sheet as references see it: along rows (or columns), the band
+/// Index1..Index2 is deleted (NewIndex1 < 0) or Index1 onwards moves to NewIndex1 (an insertion),
+/// within the block of columns (or rows) SpanFirst..SpanLast that shifts.
+struct SpreadSheetReferencesShift {
+    const SpreadSheetTableView* View = nullptr;
+    bool Rows = true;
+    int Index1 = 0;
+    int Index2 = 0;
+    int NewIndex1 = -1;
+    int SpanFirst = 0;
+    int SpanLast = 0;
+};
+
 /// Size of an array formula's area.
 struct SpreadSheetFormulaArraySize {
     int ColumnCount = 0;
@@ -77,6 +90,11 @@ public:
     /// The anchor to the anchor + size - 1; empty (-1) for a formula without a size.
     SpreadSheetArea ArrayFormulaArea() const { return arrayFormulaArea_; }
     void UpdateArrayFormulaArea();
+
+    /// Moves the references into the shifted block with it (a reference into a deleted band becomes
+    /// "#REF!") and keeps relative references steady when the formula's own cell moves. The anchor
+    /// follows the cell. True when a reference changed.
+    bool UpdateReferences(const SpreadSheetReferencesShift& shift);
 
     /// Refuses a formula beyond the limits with ESpreadSheetFormulaIsTooLongError.
     void Validate() const;

@@ -6,6 +6,7 @@
 #include "formulas/SpreadSheetReferencePath.h"
 #include "model/SpreadSheet.h"
 #include "model/SpreadSheetCell.h"
+#include "model/SpreadSheetHistory.h"
 #include "model/SpreadSheetStrings.h"
 #include "model/SpreadSheetTableView.h"
 #include "model/SpreadSheetValueText.h"
@@ -342,6 +343,29 @@ QString SpreadSheetFormulaController::GetCircularReferencePathsAsString() const
         lines.append(sCircularReferencePathPrefix.Text() + cells.join(u" -> "));
     }
     return lines.join(u"\r\n");
+}
+
+void SpreadSheetFormulaController::UpdateReferences(
+    SpreadSheetTableView* sheet, const SpreadSheetArea& area, SpreadSheetFormulaUpdateReferencesMode mode, bool vertical)
+{
+    SpreadSheetReferencesShift shift;
+    shift.View = sheet;
+    shift.Rows = vertical;
+    shift.Index1 = vertical ? area.top : area.left;
+    shift.Index2 = vertical ? area.bottom : area.right;
+    shift.NewIndex1 = mode == urmInsert ? shift.Index2 + 1 : -1;
+    shift.SpanFirst = vertical ? area.left : area.top;
+    shift.SpanLast = vertical ? area.right : area.bottom;
+    SpreadSheetHistory& history = owner_->History();
+    for (SpreadSheetCustomFormula* formula : formulas_) {
+        if (!formula)
+            continue;
+        const bool record = mode == urmDelete && formula->Cell() && history.CanAddCommand();
+        const QString before = record ? formula->AsText() : QString();
+        if (formula->UpdateReferences(shift) && record && formula->AsText() != before)
+            history.AddCommand(std::make_unique<SpreadSheetHistoryFormulaChangedCommand>(formula->Cell(), before));
+    }
+    owner_->AddChanges(sscData);
 }
 
 void SpreadSheetFormulaController::AddArrayFormula(SpreadSheetCustomFormula* formula)

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -25,6 +26,12 @@ inline constexpr int kMaxIterationCount = 32767;
 /// How many formula evaluations may nest inside one another before the pass evaluates the
 /// innermost one from the top instead; keeps long chains of formulas off the native stack.
 inline constexpr int kMaxEvaluationDepth = 400;
+
+enum class SpreadSheetFormulaUpdateReferencesMode : std::uint8_t {
+    urmInsert,
+    urmDelete,
+};
+using enum SpreadSheetFormulaUpdateReferencesMode;
 
 /// Owns the cell formulas of a workbook and evaluates them. A calculation pass clears every
 /// cached result and asks each formula for its value in list order; a formula that reads a formula
@@ -86,6 +93,14 @@ public:
     bool CheckCircularReferences();
     /// One line per cycle found in the last pass: "The A1 -> B1".
     QString GetCircularReferencePathsAsString() const;
+
+    /// Adjusts every formula to cells inserted into or deleted from `area` of `sheet`, the cells
+    /// after the area shifting down or up (`vertical`) or right or left; an area spanning whole
+    /// rows (columns) shifts whole rows (columns). Called before the cells move. A deletion records
+    /// each formula whose text changed in the history; undoing an insertion deletes the band again,
+    /// so an insertion records nothing.
+    void UpdateReferences(SpreadSheetTableView* sheet, const SpreadSheetArea& area,
+        SpreadSheetFormulaUpdateReferencesMode mode, bool vertical);
 
     // Array formulas.
     void AddArrayFormula(SpreadSheetCustomFormula* formula);

@@ -7,6 +7,7 @@
 #include "model/SpreadSheetTableView.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace quorvel {
 
@@ -65,6 +66,22 @@ void SpreadSheetHistoryChangeCellCommand::Undo()
     SpreadSheetCellValue current = cell->Value();
     cell->SetValue(value_);
     value_ = std::move(current);
+}
+
+SpreadSheetHistoryFormulaChangedCommand::SpreadSheetHistoryFormulaChangedCommand(
+    const SpreadSheetCell* cell, QString text)
+    : SpreadSheetHistoryCellCommand(cell)
+    , text_(std::move(text))
+{
+}
+
+void SpreadSheetHistoryFormulaChangedCommand::Undo()
+{
+    SpreadSheetCell* cell = CreateCell();
+    SpreadSheetCellValue formula;
+    formula.type = cdtFormula;
+    formula.text = std::exchange(text_, cell->Value().text);
+    cell->SetValue(formula);
 }
 
 SpreadSheetHistoryChangeCellStyleCommand::SpreadSheetHistoryChangeCellStyleCommand(const SpreadSheetCell* cell)

@@ -93,6 +93,17 @@ private:
     SpreadSheetCellValue value_;
 };
 
+/// A formula's text before a structural edit adjusted its references.
+class SpreadSheetHistoryFormulaChangedCommand final : public SpreadSheetHistoryCellCommand {
+public:
+    /// `text` is the formula's text before the change.
+    SpreadSheetHistoryFormulaChangedCommand(const SpreadSheetCell* cell, QString text);
+    void Undo() override;
+
+private:
+    QString text_;
+};
+
 class SpreadSheetHistoryChangeCellStyleCommand final : public SpreadSheetHistoryCellCommand {
 public:
     explicit SpreadSheetHistoryChangeCellStyleCommand(const SpreadSheetCell* cell);

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -295,6 +296,103 @@ TEST(SpreadSheetFormulaController, FormulasFromFilesResolveOnceTheWorkbookIsComp
     broken.Add(w.Sheet().CreateCell(5, 0), QStringLiteral("=SUM(1"));
     EXPECT_THROW(broken.ResolveReferences(*w.book), ESpreadSheetError);
     EXPECT_FALSE(w.Sheet().GetCell(5, 0)->IsFormula());
+}
+
+// What a structural edit does around the formula update: it asks the controller to adjust the
+// references, then moves the cells of the shifted block (deleting the band first).
+void ShiftCells(SpreadSheet& book, SpreadSheetTableView& sheet, const char* areaText,
+    SpreadSheetFormulaUpdateReferencesMode mode, bool vertical)
+{
+    const SpreadSheetArea area = Area(areaText);
+    const int first = vertical ? area.top : area.left;
+    const int count = vertical ? area.bottom - area.top + 1 : area.right - area.left + 1;
+    const auto along = [&](const SpreadSheetCell* cell) { return vertical ? cell->RowIndex() : cell->ColumnIndex(); };
+    const auto across = [&](const SpreadSheetCell* cell) { return vertical ? cell->ColumnIndex() : cell->RowIndex(); };
+    const int spanFirst = vertical ? area.left : area.top;
+    const int spanLast = vertical ? area.right : area.bottom;
+    book.BeginUpdate();
+    book.FormulaController().UpdateReferences(&sheet, area, mode, vertical);
+    std::vector<SpreadSheetCell*> moving;
+    std::vector<SpreadSheetCell*> deleted;
+    sheet.ForEachCell([&](SpreadSheetCell* cell) {
+        if (across(cell) < spanFirst || across(cell) > spanLast || along(cell) < first)
+            return;
+        (mode == urmDelete && along(cell) < first + count ? deleted : moving).push_back(cell);
+    });
+    for (SpreadSheetCell* cell : deleted)
+        sheet.DeleteCell(cell);
+    // Inserting moves the farthest cells first, deleting the nearest, so that no target is taken.
+    if (mode == urmInsert)
+        std::reverse(moving.begin(), moving.end());
+    for (SpreadSheetCell* cell : moving) {
+        const int delta = mode == urmInsert ? count : -count;
+        if (vertical)
+            cell->MoveTo(cell->RowIndex() + delta, cell->ColumnIndex());
+        else
+            cell->MoveTo(cell->RowIndex(), cell->ColumnIndex() + delta);
+    }
+    book.EndUpdate();
+}
+
+TEST(SpreadSheetFormulaController, StructuralEditsMoveReferences)
+{
+    struct Case {
+        const char* cell;
+        const char* formula;
+        const char* area;
+        SpreadSheetFormulaUpdateReferencesMode mode;
+        bool vertical;
+        const char* movedTo;
+        const char* expected;
+    };
+    const Case cases[] = {
+        // Two rows inserted before row 4.
+        { "A10", "=A1+A5+SUM(A3:A6)+$A$5", "A4:XFD5", urmInsert, true, "A12", "=A1+A7+SUM(A3:A8)+$A$7" },
+        // Rows 4 and 5 deleted: a reference into them is lost, a range shrinks.
+        { "A10", "=A1+A4+SUM(A3:A6)+A9", "A4:XFD5", urmDelete, true, "A8", "=A1+#REF!+SUM(A3:A4)+A7" },
+        { "A10", "=SUM(A4:A5)", "A4:XFD5", urmDelete, true, "A8", "=SUM(#REF!)" },
+        // A column inserted before B.
+        { "D1", "=A1+B1+C1", "B1:B1048576", urmInsert, false, "E1", "=A1+C1+D1" },
+        // Cells B2:B3 inserted, shifting column B down: only references inside the block move.
+        { "D5", "=B4+C4+B1+SUM(B2:C2)", "B2:B3", urmInsert, true, "D5", "=B6+C4+B1+SUM(B2:C2)" },
+        // The formula's own cell moves; a relative reference outside the block keeps its target.
+        { "B4", "=C1+B2", "B2:B3", urmInsert, true, "B6", "=C1+B4" },
+    };
+    for (const Case& c : cases) {
+        Workbook w;
+        w.Set(c.cell, c.formula);
+        ShiftCells(*w.book, w.Sheet(), c.area, c.mode, c.vertical);
+        int row = 0;
+        int column = 0;
+        ParseCellReference(QString::fromLatin1(c.movedTo), false, row, column);
+        const SpreadSheetCell* cell = w.Sheet().GetCell(row, column);
+        ASSERT_TRUE(cell && cell->IsFormula()) << c.formula;
+        EXPECT_EQ(cell->AsFormula()->AsText(), QString::fromLatin1(c.expected)) << c.formula;
+    }
+}
+
+TEST(SpreadSheetFormulaController, StructuralEditsReachOtherSheetsAndUndo)
+{
+    Workbook w(true);
+    SpreadSheetTableView& other = *w.book->AddSheet(QStringLiteral("Other"));
+    other.CreateCell(0, 0)->SetText(QStringLiteral("=Sheet1!A5*2"), true);
+    w.Set("A5", "21");
+    w.Set("A10", "=Other!A1+A5");
+    w.Set("A1", "=A10");
+    EXPECT_EQ(w.Show("A1"), u"63");
+
+    w.book->History().BeginAction(SpreadSheetHistoryActionKind::ClearCells);
+    ShiftCells(*w.book, w.Sheet(), "A2:XFD3", urmDelete, true);
+    w.book->History().EndAction();
+    EXPECT_EQ(other.GetCell(0, 0)->AsFormula()->AsText(), u"=Sheet1!A3*2");
+    EXPECT_EQ(w.Sheet().GetCell(7, 0)->AsFormula()->AsText(), u"=Other!A1+A3");
+    EXPECT_EQ(w.Sheet().GetCell(0, 0)->AsFormula()->AsText(), u"=A8");
+    EXPECT_EQ(w.Show("A1"), u"63");
+
+    // Undo gives the formulas their texts back (moving the cells back is the edit's own part).
+    w.book->History().Undo();
+    EXPECT_EQ(other.GetCell(0, 0)->AsFormula()->AsText(), u"=Sheet1!A5*2");
+    EXPECT_EQ(w.Sheet().GetCell(0, 0)->AsFormula()->AsText(), u"=A10");
 }
 
 TEST(SpreadSheetFormulaController, EvaluateExpressionReadsTheSheet)
