@@ -45,8 +45,6 @@ void SpreadSheetCustomFormula::SetTokens(SpreadSheetFormulaToken* first)
         tokens_->SetOwnerOfChain(this);
 }
 
-SpreadSheetFormulaToken* SpreadSheetCustomFormula::ReleaseTokens() { return std::exchange(tokens_, nullptr); }
-
 void SpreadSheetCustomFormula::SetError(int index, SpreadSheetFormulaErrorCode code)
 {
     errorIndex_ = index;

@@ -73,8 +73,6 @@ public:
     SpreadSheetFormulaToken* Tokens() const { return tokens_; }
     /// Takes ownership of a token chain, replacing (and destroying) the previous one.
     void SetTokens(SpreadSheetFormulaToken* first);
-    /// Hands the token chain to the caller.
-    SpreadSheetFormulaToken* ReleaseTokens();
     const QString& SourceText() const { return sourceText_; }
     void SetSourceText(QString text) { sourceText_ = std::move(text); }
     /// Parse error: 1-based position of the first error (0 = none) and the formula error it carries.

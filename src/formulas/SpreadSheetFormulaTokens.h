@@ -83,7 +83,6 @@ public:
     virtual bool IsInvalid() const { return false; }
     /// True for links that only follow the default sheet; range folding prefers an explicit link.
     virtual bool IsAuto() const { return false; }
-    virtual bool IsExternal() const { return false; }
     /// The prefix written before the reference ("Sheet2!", "'My Sheet'!", "#REF!", "[1]Data!").
     virtual QString Prefix(const SpreadSheetFormatSettings& settings) const = 0;
 };
@@ -125,7 +124,6 @@ public:
     }
     const QString& Name() const { return name_; }
     SpreadSheetTableView* View(const SpreadSheetCustomFormula*) const override { return nullptr; }
-    bool IsExternal() const override { return true; }
 
 protected:
     QString name_;
@@ -579,7 +577,6 @@ public:
         std::unique_ptr<SpreadSheet3DReferenceCustomLink> link);
     ~SpreadSheetFormula3DReferenceToken() override;
     SpreadSheet3DReferenceCustomLink* Link() const override { return link_.get(); }
-    std::unique_ptr<SpreadSheet3DReferenceCustomLink> TakeLink() { return std::move(link_); }
     void BuildText(SpreadSheetFormulaTextStack& stack, const SpreadSheetFormatSettings& settings) const override;
 
 private:
