@@ -248,6 +248,10 @@ SpreadSheetCellValue SpreadSheetCell::Value() const
     case cdtFormula:
         // The history keeps a formula as its text and reads it again on undo.
         value.text = data_.formula->AsText();
+        if (data_.formula->IsArrayFormula()) {
+            value.arrayColumns = data_.formula->ArrayFormulaSize().ColumnCount;
+            value.arrayRows = data_.formula->ArrayFormulaSize().RowCount;
+        }
         break;
     default:
         break;
@@ -296,15 +300,21 @@ void SpreadSheetCell::ReleaseData()
 void SpreadSheetCell::Assign(const SpreadSheetCellValue& value)
 {
     if (value.type == cdtFormula) {
-        if (!TrySetFormulaText(value.text))
+        if (!TrySetFormulaText(value.text)) {
             SetAsString(value.text);
+            return;
+        }
+        if (value.arrayColumns > 0 && value.arrayRows > 0) {
+            data_.formula->SetArrayFormulaSize({ value.arrayColumns, value.arrayRows });
+            SpreadSheetOwner()->FormulaController().AddArrayFormula(data_.formula);
+        }
         return;
     }
     if (SameValue(value))
         return;
     SpreadSheet& book = *SpreadSheetOwner();
     SpreadSheetHistory& history = book.History();
-    if (history.CanAddCommand() && !book.FormulaController().UpdatingSlaveCells())
+    if (history.CanAddCommand())
         history.AddCommand(std::make_unique<SpreadSheetHistoryChangeCellCommand>(this));
     const bool wasBlank = dataType_ == cdtBlank;
     // Intern first: the new string may be the one being released.

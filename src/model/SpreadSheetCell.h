@@ -31,6 +31,9 @@ struct SpreadSheetCellValue {
     bool boolean = false;
     SpreadSheetFormulaErrorCode error = ecNone;
     QString text;
+    // A formula travels as its text, an array formula also with the size of its area.
+    int arrayColumns = 0;
+    int arrayRows = 0;
 };
 
 /// One stored cell. Kept small: a million cells of a sheet are a million of these, allocated from

@@ -1,5 +1,6 @@
 #include "model/SpreadSheetHistory.h"
 
+#include "formulas/SpreadSheetFormulaController.h"
 #include "model/SpreadSheet.h"
 #include "model/SpreadSheetCoreStyles.h"
 #include "model/SpreadSheetTableItemGroups.h"
@@ -220,8 +221,9 @@ SpreadSheetHistory::~SpreadSheetHistory() = default;
 
 bool SpreadSheetHistory::CanAddCommand() const
 {
+    // What an array formula writes into the cells it covers is its result, not an edit.
     return lockCount_ == 0 && inProcessRefCount_ == 0 && owner_->HistoryEnabled() && !owner_->IsLoading()
-        && !owner_->IsDestroying();
+        && !owner_->IsDestroying() && !owner_->FormulaController().UpdatingSlaveCells();
 }
 
 SpreadSheetHistoryAction* SpreadSheetHistory::NewAction(SpreadSheetHistoryActionKind kind)

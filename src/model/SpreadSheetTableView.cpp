@@ -8,6 +8,7 @@
 #include "model/SpreadSheetCell.h"
 #include "model/SpreadSheetCellPool.h"
 #include "model/SpreadSheetErrors.h"
+#include "model/SpreadSheetHistory.h"
 #include "model/SpreadSheetStrings.h"
 #include "model/SpreadSheetTableItems.h"
 
@@ -164,11 +165,19 @@ void SpreadSheetTableView::SetArrayFormula(const SpreadSheetArea& requested, con
         if (bounds.right > area.right || bounds.bottom > area.bottom)
             area = bounds;
     }
+    // One step in the history, however many cells it takes.
+    SpreadSheetHistory& history = owner_->History();
+    history.BeginAction(SpreadSheetHistoryActionKind::EditCell);
     BeginUpdate();
     struct End {
         SpreadSheetTableView& view;
-        ~End() { view.EndUpdate(); }
-    } end { *this };
+        SpreadSheetHistory& history;
+        ~End()
+        {
+            view.EndUpdate();
+            history.EndAction();
+        }
+    } end { *this, history };
     // Array formulas wholly inside the area give way first, so that their cells may be typed into.
     std::vector<SpreadSheetCell*> anchors;
     formulas.EnumArrayFormulas(this, [&](SpreadSheetCustomFormula* formula) {
@@ -180,6 +189,12 @@ void SpreadSheetTableView::SetArrayFormula(const SpreadSheetArea& requested, con
     });
     for (SpreadSheetCell* anchor : anchors)
         anchor->Clear();
+    // The covered cells are emptied as edits, so that undo gives back what they held; what the
+    // array formula then writes into them is its result, which the history does not keep.
+    for (int row = area.top; row <= area.bottom; ++row)
+        for (int column = area.left; column <= area.right; ++column)
+            if (row != area.top || column != area.left)
+                CreateCell(row, column)->Clear();
     SpreadSheetCell* first = CreateCell(area.top, area.left);
     first->SetText(text, true);
     if (SpreadSheetFormula* formula = first->AsFormula()) {

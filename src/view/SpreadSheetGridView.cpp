@@ -402,7 +402,14 @@ void SpreadSheetGridView::HandleKey(int key, Qt::KeyboardModifiers modifiers, co
     const SpreadSheetShiftState shift = ShiftStateOf(modifiers);
     SpreadSheetViewport port = Viewport();
     const int topRow = port.topRow;
-    const SpreadSheetKeyResult result = controller_.KeyDown(key, shift, port);
+    SpreadSheetKeyResult result = SpreadSheetKeyResult::krHandled;
+    try {
+        result = controller_.KeyDown(key, shift, port);
+    } catch (const ESpreadSheetError& error) {
+        // A refused command (clearing part of an array) changes nothing and says why.
+        QMessageBox::warning(this, QStringLiteral("Quorvel"), error.Message());
+        return;
+    }
     if (!Sheet())
         return;
     if (port.topRow != topRow)

@@ -1,8 +1,11 @@
 #include "view/SpreadSheetTableViewController.h"
 
+#include "formulas/SpreadSheetFormulaController.h"
 #include "model/SpreadSheet.h"
 #include "model/SpreadSheetCell.h"
+#include "model/SpreadSheetErrors.h"
 #include "model/SpreadSheetHistory.h"
+#include "model/SpreadSheetStrings.h"
 #include "model/SpreadSheetTableItems.h"
 #include "model/SpreadSheetTableView.h"
 #include "view/SpreadSheetTableViewSelection.h"
@@ -415,6 +418,9 @@ void SpreadSheetTableViewController::ClearCellValues()
     SpreadSheetTableView& sheet = Sheet();
     SpreadSheetHistory& history = book_.History();
     const SpreadSheetTableViewSelection& selection = Selection();
+    for (int i = 0; i < selection.Count(); ++i)
+        if (!book_.FormulaController().CanModifyDataInArrayFormulaArea(&sheet, selection.Items(i), false))
+            throw ESpreadSheetCannotChangePartOfArrayError(sErrorCannotChangePartOfArray.Text());
     history.BeginAction(SpreadSheetHistoryActionKind::ClearCells);
     book_.BeginUpdate();
     struct Finish {

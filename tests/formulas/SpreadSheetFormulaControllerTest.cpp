@@ -256,6 +256,22 @@ TEST(SpreadSheetFormulaController, UndoRestoresFormulasAndTheirResults)
     EXPECT_EQ(w.Show("B1"), u"5");
 }
 
+TEST(SpreadSheetFormulaController, ArrayFormulasUndoAndRedoAsArrays)
+{
+    Workbook w(true);
+    w.Sheet().SetArrayFormula(Area("A1:B2"), QStringLiteral("={1,2;3,4}"));
+    w.Set("D1", "=SUM(A1:B2)");
+    EXPECT_EQ(w.Show("D1"), u"10");
+    w.book->History().Undo();
+    w.book->History().Undo();
+    EXPECT_EQ(w.Show("B2"), u"");
+    EXPECT_EQ(w.Formulas().FindArrayFormula(&w.Sheet(), 0, 0), 0);
+    w.book->History().Redo();
+    EXPECT_EQ(w.Show("B2"), u"4");
+    EXPECT_EQ(w.Formulas().FindArrayFormula(&w.Sheet(), 1, 1), 2);
+    EXPECT_THROW(w.Set("B1", "7"), ESpreadSheetCannotChangePartOfArrayError);
+}
+
 TEST(SpreadSheetFormulaController, CircularWarningWaitsForTheEndOfTheBatch)
 {
     Workbook w;

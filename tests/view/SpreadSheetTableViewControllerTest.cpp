@@ -1,7 +1,9 @@
 #include "view/SpreadSheetTableViewController.h"
 
+#include "formulas/SpreadSheetFormulaController.h"
 #include "model/SpreadSheet.h"
 #include "model/SpreadSheetCell.h"
+#include "model/SpreadSheetErrors.h"
 #include "model/SpreadSheetHistory.h"
 #include "model/SpreadSheetTableItems.h"
 #include "model/SpreadSheetTableView.h"
@@ -203,6 +205,18 @@ TEST_F(ControllerTest, SheetKeysSwitchAndAddSheets)
     Press(Qt::Key_F11, ssShift);
     EXPECT_EQ(book_.SheetCount(), 3);
     EXPECT_EQ(book_.ActiveSheetIndex(), 1);
+}
+
+TEST_F(ControllerTest, DeleteTakesAWholeArrayOrNothing)
+{
+    Sheet().SetArrayFormula(SpreadSheetArea { 0, 0, 0, 2 }, QStringLiteral("={1;2;3}"));
+    Selection().Select(SpreadSheetArea { 0, 1, 0, 2 }, 0, 1);
+    EXPECT_THROW(Press(Qt::Key_Delete), ESpreadSheetCannotChangePartOfArrayError);
+    EXPECT_EQ(Sheet().GetCell(1, 0)->AsString(), QStringLiteral("2"));
+    Selection().Select(SpreadSheetArea { 0, 0, 1, 2 }, 0, 0);
+    EXPECT_EQ(Press(Qt::Key_Delete), SpreadSheetKeyResult::krHandled);
+    EXPECT_TRUE(Sheet().GetCell(2, 0)->IsEmpty());
+    EXPECT_EQ(book_.FormulaController().FindArrayFormula(&Sheet(), 2, 0), 0);
 }
 
 TEST_F(ControllerTest, F9RecalculatesWhenAutomaticCalculationIsOff)
