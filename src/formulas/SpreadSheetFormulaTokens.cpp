@@ -248,9 +248,14 @@ SpreadSheetFormulaToken* SpreadSheetFormulaToken::FindToken(int position, Spread
 
 void SpreadSheetFormulaToken::ClearCache()
 {
-    isDimensionCalculated_ = false;
     for (SpreadSheetFormulaToken* child = childFirst_; child; child = child->next_)
         child->ClearCache();
+}
+
+void SpreadSheetFormulaArrayToken::ClearCache()
+{
+    isDimensionCalculated_ = false;
+    SpreadSheetListToken::ClearCache();
 }
 
 // ---------------------------------------------------------------------------------------------

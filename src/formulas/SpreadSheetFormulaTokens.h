@@ -223,10 +223,6 @@ public:
 protected:
     explicit SpreadSheetFormulaToken(SpreadSheetFormulaTokenKind kind);
 
-    SpreadSheetFormulaTokenDimension dimension_;
-    bool isDimensionCalculated_ = false;
-    bool isDirty_ = false;
-
 private:
     SpreadSheetCustomFormula* owner_ = nullptr;
     SpreadSheetFormulaToken* parent_ = nullptr;
@@ -477,11 +473,15 @@ public:
         int row, int column, SpreadSheetVariant& value, SpreadSheetFormulaErrorCode& error) override;
     SpreadSheetFormulaTokenDimension GetDimension(SpreadSheetFormulaErrorCode& error) override;
     bool CanConvertStrToNumber() const override { return false; }
+    void ClearCache() override;
 
 private:
     /// Finds the item holders by position once per pass (kept with the dimension).
     void IndexItems();
 
+    // Only arrays cache a dimension: every other token is one value or says its size itself.
+    SpreadSheetFormulaTokenDimension dimension_;
+    bool isDimensionCalculated_ = false;
     std::vector<SpreadSheetFormulaToken*> items_; // row by row; null where a short row ends
 };
 
