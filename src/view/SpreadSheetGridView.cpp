@@ -482,7 +482,7 @@ void SpreadSheetGridView::PlaceEditor()
     editor_->setGeometry(rect.x(), rect.y(), std::max(rect.width(), textWidth), rect.height());
 }
 
-bool SpreadSheetGridView::CommitEditing()
+bool SpreadSheetGridView::CommitEditing(bool asArray)
 {
     if (!editing_)
         return true;
@@ -491,7 +491,14 @@ bool SpreadSheetGridView::CommitEditing()
     SpreadSheetHistory& history = book_.History();
     try {
         SpreadSheetCell* cell = sheet->GetCell(editRow_, editColumn_);
-        if (cell || !text.isEmpty()) {
+        if (asArray) {
+            SpreadSheetArea area { editColumn_, editRow_, editColumn_, editRow_ };
+            const SpreadSheetTableViewSelection& selection = states_.Selection(*sheet);
+            for (int i = 0; i < selection.Count(); ++i)
+                if (selection.Items(i).Contains(editRow_, editColumn_))
+                    area = selection.Items(i);
+            sheet->SetArrayFormula(area, text);
+        } else if (cell || !text.isEmpty()) {
             history.BeginAction(SpreadSheetHistoryActionKind::EditCell);
             struct Finish {
                 SpreadSheetHistory& history;
@@ -527,8 +534,14 @@ void SpreadSheetGridView::CancelEditing()
 
 void SpreadSheetGridView::OnEditorCommit(int key, unsigned shift)
 {
-    if (!CommitEditing())
+    const bool asArray = (key == Qt::Key_Return || key == Qt::Key_Enter) && shift == (ssCtrl | ssShift);
+    if (!CommitEditing(asArray))
         return;
+    if (asArray) {
+        // An array is entered where it stands: the selection and the focus stay.
+        FocusedCellChanged();
+        return;
+    }
     SpreadSheetViewport port = Viewport();
     controller_.KeyDown(key, shift, port);
     FocusedCellChanged();

@@ -30,7 +30,9 @@ public:
     void StartEditing(const QString& text, bool enterMode);
     bool IsEditing() const { return editing_; }
     /// Commits the edit through the cell's typing path; false when the model refused the text.
-    bool CommitEditing();
+    /// Writes the editor's text into the cell; `asArray` enters it over the selected area that holds
+    /// the cell as one array formula (Ctrl+Shift+Enter). False, with a message, when refused.
+    bool CommitEditing(bool asArray = false);
     void CancelEditing();
     SpreadSheetCellEditor* Editor() const { return editor_; }
     /// The references of the formula being edited, coloured as the editor shows them.

@@ -4,6 +4,7 @@
 #include "app/DocumentDialogs.h"
 #include "app/Ribbon.h"
 #include "formats/SpreadSheetFormats.h"
+#include "formulas/SpreadSheetFormulaController.h"
 #include "model/SpreadSheet.h"
 #include "model/SpreadSheetCell.h"
 #include "model/SpreadSheetErrors.h"
@@ -214,6 +215,23 @@ TEST_F(FormQuorvelTest, FormulasShowResultsEditAsTextAndWarnOnceOfCycles)
     Type(*window, QStringLiteral("7"));
     QCoreApplication::processEvents();
     EXPECT_EQ(log_.asked.count(QStringLiteral("circular")), 1);
+}
+
+TEST_F(FormQuorvelTest, CtrlShiftEnterEntersAnArrayFormulaOverTheSelection)
+{
+    auto window = MakeWindow();
+    window->Control().Selection().Select(SpreadSheetArea { 0, 0, 0, 2 }, 0, 0);
+    SpreadSheetGridView* grid = window->Control().Grid();
+    grid->HandleKey(0, Qt::NoModifier, QStringLiteral("="));
+    ASSERT_TRUE(grid->IsEditing());
+    grid->Editor()->setText(QStringLiteral("={10;20;30}*2"));
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::ControlModifier | Qt::ShiftModifier);
+    QApplication::sendEvent(grid->Editor(), &enter);
+    EXPECT_FALSE(grid->IsEditing());
+    SpreadSheetTableView& sheet = *window->Book().ActiveSheet();
+    EXPECT_EQ(sheet.GetCell(2, 0)->AsString(), QStringLiteral("60"));
+    EXPECT_EQ(window->Book().FormulaController().FindArrayFormula(&sheet, 1, 0), 2);
+    EXPECT_EQ(window->StatusPanel(0)->text(), QStringLiteral("A1"));
 }
 
 TEST_F(FormQuorvelTest, StatusBarFollowsTheFocusedCell)
