@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -47,10 +48,7 @@ template <class Body>
 void inUpdate(SpreadSheet& book, Body body)
 {
     book.BeginUpdate();
-    struct End {
-        SpreadSheet& book;
-        ~End() { book.EndUpdate(); }
-    } end { book };
+    const auto end = qScopeGuard([&book] { book.EndUpdate(); });
     body();
 }
 

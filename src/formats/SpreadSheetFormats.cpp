@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <vector>
@@ -52,18 +53,13 @@ void readInto(SpreadSheet& book, const SpreadSheetCustomFormat& format, const QB
     book.BeginUpdate();
     history.Lock();
     book.SetState(sssReading, true);
-    struct Finish {
-        SpreadSheet& book;
-        SpreadSheetHistory& history;
-        ~Finish()
-        {
-            book.SetState(sssReading, false);
-            history.Unlock();
-            if (book.SheetCount() == 0)
-                book.AddSheet();
-            book.EndUpdate();
-        }
-    } finish { book, history };
+    const auto finish = qScopeGuard([&] {
+        book.SetState(sssReading, false);
+        history.Unlock();
+        if (book.SheetCount() == 0)
+            book.AddSheet();
+        book.EndUpdate();
+    });
     // TODO: back the document up in the native binary format before clearing it and restore it when
     // the reader fails, once that format exists; until then every failure is raised before this point.
     book.ClearAll();

@@ -14,6 +14,12 @@ SpreadSheetFormatSettings::SpreadSheetFormatSettings()
 {
 }
 
+const SpreadSheetFormatSettings& SpreadSheetFormatSettings::Invariant()
+{
+    static const SpreadSheetFormatSettings settings;
+    return settings;
+}
+
 SpreadSheetFormatSettings::SpreadSheetFormatSettings(LocaleData data)
 {
     for (int i = 0; i < kFormulaOperationCount; ++i)

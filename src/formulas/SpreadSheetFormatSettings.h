@@ -39,6 +39,8 @@ class SpreadSheetFormatSettings {
 public:
     SpreadSheetFormatSettings();
     explicit SpreadSheetFormatSettings(LocaleData data);
+    /// The settings of the invariant locale, for formulas and results that belong to no workbook.
+    static const SpreadSheetFormatSettings& Invariant();
 
     LocaleData Data;
     SpreadSheetDateTimeSystem DateTimeSystem = dts1900;

@@ -22,10 +22,7 @@ SpreadSheet* SpreadSheetCustomFormula::Workbook() const { return controller_ ? c
 
 const SpreadSheetFormatSettings& SpreadSheetCustomFormula::FormatSettings() const
 {
-    if (controller_)
-        return controller_->FormatSettings();
-    static const SpreadSheetFormatSettings invariant(LocaleData::Invariant());
-    return invariant;
+    return controller_ ? controller_->FormatSettings() : SpreadSheetFormatSettings::Invariant();
 }
 
 void SpreadSheetCustomFormula::SetAnchor(int row, int column)

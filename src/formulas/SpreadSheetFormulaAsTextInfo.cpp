@@ -8,6 +8,8 @@
 #include "model/SpreadSheetErrors.h"
 #include "model/SpreadSheetStrings.h"
 
+#include <QScopeGuard>
+
 namespace quorvel {
 
 SpreadSheetFormulaAsTextInfo& SpreadSheetFormulaAsTextInfoList::Add(SpreadSheetCell* cell, const QString& formula)
@@ -26,10 +28,7 @@ void SpreadSheetFormulaAsTextInfoList::ResolveReferences(SpreadSheet& book)
     SpreadSheetFormulaParser parser(&book);
     const bool r1c1 = book.R1C1Reference();
     book.BeginUpdate();
-    struct End {
-        SpreadSheet& book;
-        ~End() { book.EndUpdate(); }
-    } end { book };
+    const auto end = qScopeGuard([&book] { book.EndUpdate(); });
     for (const SpreadSheetFormulaAsTextInfo& info : items_) {
         if (!info.Cell || info.Formula.isEmpty())
             continue;

@@ -11,6 +11,8 @@
 #include "model/SpreadSheetTableView.h"
 #include "model/SpreadSheetValueText.h"
 
+#include <QScopeGuard>
+
 #include <algorithm>
 
 namespace quorvel {
@@ -124,7 +126,7 @@ void SpreadSheetFormulaController::Calculate()
     calculationInProcess_ = true;
     circularReferencePaths_.clear();
     circularPath_.reset();
-    const PassGuard guard { *this };
+    const auto end = qScopeGuard([this] { EndPass(); });
 
     for (SpreadSheetCustomFormula* formula : formulas_)
         formula->ClearResult();
@@ -153,21 +155,21 @@ void SpreadSheetFormulaController::CalculateFormula(SpreadSheetCustomFormula* fo
     if (calculationInProcess_ || formula->HasResult())
         return;
     calculationInProcess_ = true;
-    const PassGuard guard { *this };
+    const auto end = qScopeGuard([this] { EndPass(); });
     EvaluateTopLevel(formula);
 }
 
-SpreadSheetFormulaController::PassGuard::~PassGuard()
+void SpreadSheetFormulaController::EndPass()
 {
-    for (SpreadSheetCustomFormula* formula : controller.formulas_)
+    for (SpreadSheetCustomFormula* formula : formulas_)
         if (formula)
             formula->ClearTokenCaches();
-    controller.deferred_.clear();
-    controller.abandonedAt_ = nullptr;
-    controller.circularPath_.reset();
-    controller.circularReference_ = false;
-    controller.evaluationDepth_ = 0;
-    controller.calculationInProcess_ = false;
+    deferred_.clear();
+    abandonedAt_ = nullptr;
+    circularPath_.reset();
+    circularReference_ = false;
+    evaluationDepth_ = 0;
+    calculationInProcess_ = false;
 }
 
 void SpreadSheetFormulaController::Abandon(SpreadSheetCustomFormula* formula) { abandonedAt_ = formula; }
@@ -208,19 +210,11 @@ void SpreadSheetFormulaController::EvaluateRecordingCycles(SpreadSheetCustomForm
 
 // Results hold references that are read when their value is asked for; should such reads ever
 // chase each other round a cycle, they stop as a cycle instead of exhausting the stack.
-SpreadSheetFormulaController::ReadGuard::ReadGuard(SpreadSheetFormulaController& controller)
-    : controller_(controller)
+bool SpreadSheetFormulaController::ReadTooDeep(SpreadSheetVariant& value)
 {
-    ++controller_.readDepth_;
-}
-
-SpreadSheetFormulaController::ReadGuard::~ReadGuard() { --controller_.readDepth_; }
-
-bool SpreadSheetFormulaController::ReadGuard::TooDeep(SpreadSheetVariant& value) const
-{
-    if (controller_.readDepth_ <= kMaxEvaluationDepth * 2)
+    if (readDepth_ <= kMaxEvaluationDepth * 2)
         return false;
-    controller_.circularReference_ = true;
+    circularReference_ = true;
     value = SpreadSheetVariant::FromInteger(0);
     return true;
 }
@@ -234,8 +228,9 @@ void SpreadSheetFormulaController::ReadCellValue(
         return;
     SpreadSheetCustomFormula* arrayFormula = nullptr;
     if (!arrayFormulas_.empty() && FindArrayFormula(view, row, column, &arrayFormula) == 2) {
-        const ReadGuard guard(*this);
-        if (guard.TooDeep(value))
+        ++readDepth_;
+        const auto leave = qScopeGuard([this] { --readDepth_; });
+        if (ReadTooDeep(value))
             return;
         SpreadSheetFormulaResult* result = nullptr;
         if (!ReadsItself(arrayFormula, value, result))
@@ -279,8 +274,9 @@ void SpreadSheetFormulaController::ReadCell(
         value = SpreadSheetVariant::FromText(ErrorCodeToText(error));
         return;
     case cdtFormula: {
-        const ReadGuard guard(*this);
-        if (guard.TooDeep(value))
+        ++readDepth_;
+        const auto leave = qScopeGuard([this] { --readDepth_; });
+        if (ReadTooDeep(value))
             return;
         SpreadSheetCustomFormula* formula = cell->AsFormula();
         if (circularPath_)
@@ -436,10 +432,7 @@ void SpreadSheetFormulaController::WriteArrayFormulaCells(SpreadSheetCustomFormu
         return;
     SpreadSheetFormulaResult* result = formula->GetResultValue();
     updatingSlaveCells_ = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset { updatingSlaveCells_ };
+    const auto reset = qScopeGuard([this] { updatingSlaveCells_ = false; });
     for (int row = area.top; row <= area.bottom; ++row) {
         for (int column = area.left; column <= area.right; ++column) {
             if (row == formula->AnchorRow() && column == formula->AnchorColumn())

@@ -122,26 +122,16 @@ public:
 
 private:
     void Compact();
-    /// Starts a pass; the returned guard ends it (also on an exception).
-    struct PassGuard {
-        SpreadSheetFormulaController& controller;
-        ~PassGuard();
-    };
+    /// Clean-up after every pass, also one left by an exception.
+    void EndPass();
     void EvaluateTopLevel(SpreadSheetCustomFormula* formula);
     void EvaluateRecordingCycles(SpreadSheetCustomFormula* formula);
+    /// True (with the value 0 and a cycle noted) when reads of formula results nest beyond any
+    /// real chain; the caller has counted its own read in `readDepth_`.
+    bool ReadTooDeep(SpreadSheetVariant& value);
+    void ReadCell(const SpreadSheetCell* cell, SpreadSheetVariant& value, SpreadSheetFormulaErrorCode& error);
     /// False (with the value 0 and the cycle noted) when `formula` is read while it is being built;
     /// otherwise `partial` is its partial result, or null when it is not being built.
-    class ReadGuard {
-    public:
-        explicit ReadGuard(SpreadSheetFormulaController& controller);
-        ~ReadGuard();
-        /// True (with the value 0 and a cycle noted) when reads nest beyond any real chain.
-        bool TooDeep(SpreadSheetVariant& value) const;
-
-    private:
-        SpreadSheetFormulaController& controller_;
-    };
-    void ReadCell(const SpreadSheetCell* cell, SpreadSheetVariant& value, SpreadSheetFormulaErrorCode& error);
     bool ReadsItself(SpreadSheetCustomFormula* formula, SpreadSheetVariant& value, SpreadSheetFormulaResult*& partial);
 
     SpreadSheet* owner_;

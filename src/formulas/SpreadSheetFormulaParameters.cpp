@@ -120,17 +120,11 @@ bool enumerateArray(SpreadSheetFormulaToken* array, const SpreadSheetForEachProc
     return true;
 }
 
-const SpreadSheetFormatSettings& invariantSettings()
-{
-    static const SpreadSheetFormatSettings settings;
-    return settings;
-}
-
 } // namespace
 
 const SpreadSheetFormatSettings& SpreadSheetFormulaResult::FormatSettings() const
 {
-    return owner_ ? owner_->FormatSettings() : invariantSettings();
+    return owner_ ? owner_->FormatSettings() : SpreadSheetFormatSettings::Invariant();
 }
 
 void SpreadSheetFormulaResult::Calculate(SpreadSheetFormulaToken* chain)

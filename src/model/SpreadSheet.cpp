@@ -10,6 +10,8 @@
 #include "model/SpreadSheetTableView.h"
 #include "platform/LocaleData.h"
 
+#include <QScopeGuard>
+
 #include <algorithm>
 
 namespace quorvel {
@@ -268,10 +270,7 @@ void SpreadSheet::ProcessChanges()
     if (lockCount_ > 0 || IsLoading() || IsDestroying() || processingChanges_)
         return;
     processingChanges_ = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset { processingChanges_ };
+    const auto reset = qScopeGuard([this] { processingChanges_ = false; });
 
     constexpr SpreadSheetChanges kHandedOver = sscData | sscStyle | sscModified | sscBiDiMode;
     const auto collect = [this] {

@@ -17,6 +17,7 @@
 #include "numberformat/SpreadSheetDateTimeFormats.h"
 
 #include <QDateTime>
+#include <QScopeGuard>
 
 #include <cmath>
 
@@ -145,12 +146,18 @@ QString SpreadSheetCell::AsString() const
 {
     if (dataType_ != cdtFormula)
         return ValueAsString(Value());
+    return ShowsFormulaText() ? data_.formula->AsText() : ValueAsString(FormulaResult());
+}
+
+bool SpreadSheetCell::ShowsFormulaText() const
+{
+    if (dataType_ != cdtFormula)
+        return false;
     const SpreadSheetTableView& view = *View();
     const DefaultBoolean sheetShows = view.Options().ShowFormulas;
-    const bool showFormula = showFormula_ != bDefault ? showFormula_ == bTrue
-        : sheetShows != bDefault                      ? sheetShows == bTrue
-                                                      : view.SpreadSheetOwner().OptionsView().ShowFormulas;
-    return showFormula ? data_.formula->AsText() : ValueAsString(FormulaResult());
+    return showFormula_ != bDefault ? showFormula_ == bTrue
+        : sheetShows != bDefault    ? sheetShows == bTrue
+                                    : view.SpreadSheetOwner().OptionsView().ShowFormulas;
 }
 
 QString SpreadSheetCell::ValueAsString(const SpreadSheetCellValue& value) const
@@ -523,10 +530,7 @@ void SpreadSheetCell::SetText(const QString& text, bool formulaChecking)
     if (!formulas.UpdatingSlaveCells() && formulas.FindArrayFormula(&view, RowIndex(), index_) != 0)
         throw ESpreadSheetCannotChangePartOfArrayError(sErrorCannotChangePartOfArray.Text());
     view.BeginUpdate();
-    struct EndUpdate {
-        SpreadSheetTableView& view;
-        ~EndUpdate() { view.EndUpdate(); }
-    } end { view };
+    const auto end = qScopeGuard([&view] { view.EndUpdate(); });
 
     SpreadSheetFormulaErrorCode error = ecNone;
     if (TryTextToErrorCode(text, error)) {

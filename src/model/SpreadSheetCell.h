@@ -59,6 +59,9 @@ public:
     bool IsFormula() const { return dataType_ == cdtFormula; }
     bool HasValue() const;
     DefaultBoolean ShowFormula() const { return showFormula_; }
+    /// True for a formula cell that shows its formula text rather than its result (the cell's own
+    /// setting, else the sheet's, else the workbook's).
+    bool ShowsFormulaText() const;
     void SetShowFormula(DefaultBoolean value) { showFormula_ = value; }
 
     bool AsBoolean() const;

@@ -12,6 +12,7 @@
 #include "model/SpreadSheetStrings.h"
 #include "model/SpreadSheetTableItems.h"
 
+#include <QScopeGuard>
 #include <QUuid>
 
 #include <algorithm>
@@ -169,15 +170,10 @@ void SpreadSheetTableView::SetArrayFormula(const SpreadSheetArea& requested, con
     SpreadSheetHistory& history = owner_->History();
     history.BeginAction(SpreadSheetHistoryActionKind::EditCell);
     BeginUpdate();
-    struct End {
-        SpreadSheetTableView& view;
-        SpreadSheetHistory& history;
-        ~End()
-        {
-            view.EndUpdate();
-            history.EndAction();
-        }
-    } end { *this, history };
+    const auto end = qScopeGuard([&] {
+        EndUpdate();
+        history.EndAction();
+    });
     // Array formulas wholly inside the area give way first, so that their cells may be typed into.
     std::vector<SpreadSheetCell*> anchors;
     formulas.EnumArrayFormulas(this, [&](SpreadSheetCustomFormula* formula) {

@@ -1,6 +1,5 @@
 #include "render/SpreadSheetCellPainter.h"
 
-#include "formulas/SpreadSheetFormula.h"
 #include "model/SpreadSheetCell.h"
 
 #include <QPainter>
@@ -113,7 +112,7 @@ SpreadSheetCellDisplay CellDisplay(const SpreadSheetCell& cell)
     SpreadSheetCellDisplay display { cell.AsString(), ssahLeft };
     // A formula aligns as its result does, unless the formula text itself is shown.
     SpreadSheetCellDataType type = cell.DataType();
-    if (type == cdtFormula && display.text != cell.AsFormula()->AsText())
+    if (type == cdtFormula && !cell.ShowsFormulaText())
         type = cell.FormulaResult().type;
     switch (type) {
     case cdtCurrency:

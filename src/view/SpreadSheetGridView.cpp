@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTextCharFormat>
 
@@ -500,10 +501,7 @@ bool SpreadSheetGridView::CommitEditing(bool asArray)
             sheet->SetArrayFormula(area, text);
         } else if (cell || !text.isEmpty()) {
             history.BeginAction(SpreadSheetHistoryActionKind::EditCell);
-            struct Finish {
-                SpreadSheetHistory& history;
-                ~Finish() { history.EndAction(); }
-            } finish { history };
+            const auto finish = qScopeGuard([&history] { history.EndAction(); });
             if (!cell)
                 cell = sheet->CreateCell(editRow_, editColumn_);
             cell->SetText(text, true);

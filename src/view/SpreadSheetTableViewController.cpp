@@ -10,6 +10,7 @@
 #include "model/SpreadSheetTableView.h"
 #include "view/SpreadSheetTableViewSelection.h"
 
+#include <QScopeGuard>
 #include <Qt>
 
 #include <algorithm>
@@ -423,15 +424,10 @@ void SpreadSheetTableViewController::ClearCellValues()
             throw ESpreadSheetCannotChangePartOfArrayError(sErrorCannotChangePartOfArray.Text());
     history.BeginAction(SpreadSheetHistoryActionKind::ClearCells);
     book_.BeginUpdate();
-    struct Finish {
-        SpreadSheet& book;
-        SpreadSheetHistory& history;
-        ~Finish()
-        {
-            book.EndUpdate();
-            history.EndAction();
-        }
-    } finish { book_, history };
+    const auto finish = qScopeGuard([&] {
+        book_.EndUpdate();
+        history.EndAction();
+    });
     for (int i = 0; i < selection.Count(); ++i)
         sheet.ForEachCell(selection.Items(i), [](SpreadSheetCell* cell) { cell->Clear(); });
 }
